@@ -1,0 +1,97 @@
+#include "platform/Root.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <system_error>
+
+namespace platform {
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path EnsureFolder(const fs::path& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return folder;
+}
+
+// "a\b/c" -> "a/b/c"; leading separators are dropped so the fragment
+// always stays relative to its base.
+std::string NormaliseFragment(std::string_view fragment) {
+    std::string out(fragment);
+    for (char& c : out) {
+        if (c == '\\') c = '/';
+    }
+    const auto first = out.find_first_not_of('/');
+    return first == std::string::npos ? std::string() : out.substr(first);
+}
+
+}  // namespace
+
+fs::path UserRoot() {
+    if (const char* root = std::getenv("KAVELIN_ROOT"); root && *root) {
+        return fs::path(root).lexically_normal();
+    }
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) {
+        return (fs::path(data) / "kavelin").lexically_normal();
+    }
+    const char* home = std::getenv("HOME");
+    return (fs::path(home && *home ? home : "/tmp") / ".local/share/kavelin").lexically_normal();
+}
+
+fs::path RegistryFolder() { return EnsureFolder(UserRoot() / "registry"); }
+fs::path ProfileFolder() { return EnsureFolder(UserRoot() / "profile"); }
+fs::path ProgramFolder() { return EnsureFolder(UserRoot() / "program"); }
+
+std::optional<fs::path> ShellFolder(int csidl) {
+    const char* below = nullptr;
+    switch (csidl) {
+    case CSIDL_FAVORITES: below = "Favorites"; break;
+    case CSIDL_RECENT: below = "Recent"; break;
+    case CSIDL_NETHOOD: below = "NetHood"; break;
+    case CSIDL_APPDATA: below = "Application Data"; break;
+    case CSIDL_INTERNET_CACHE: below = "Local Settings/Temporary Internet Files"; break;
+    case CSIDL_COOKIES: below = "Cookies"; break;
+    case CSIDL_HISTORY: below = "Local Settings/History"; break;
+    case CSIDL_WINDOWS: below = "WINDOWS"; break;
+    case CSIDL_PROGRAM_FILES: below = "Program Files"; break;
+    case CSIDL_PROFILE: below = ""; break;
+    default: return std::nullopt;
+    }
+    const fs::path profile = ProfileFolder();
+    return *below ? EnsureFolder(profile / below) : profile;
+}
+
+bool IsInsideRoot(const fs::path& path) {
+    const fs::path root = UserRoot();
+    const fs::path normal = fs::absolute(path).lexically_normal();
+    const fs::path rel = normal.lexically_relative(root);
+    if (rel.empty()) return false;
+    return *rel.begin() != "..";
+}
+
+std::optional<fs::path> JoinBelowRoot(const fs::path& base, std::string_view fragment) {
+    const fs::path joined = (base / NormaliseFragment(fragment)).lexically_normal();
+    if (!IsInsideRoot(joined)) return std::nullopt;
+    return joined;
+}
+
+fs::path ModuleFolder(const void* addressInModule) {
+    Dl_info info{};
+    if (dladdr(addressInModule, &info) && info.dli_fname && *info.dli_fname) {
+        std::error_code ec;
+        const fs::path file = fs::canonical(info.dli_fname, ec);
+        if (!ec) return file.parent_path();
+    }
+    return ProgramImageFolder();
+}
+
+fs::path ProgramImageFolder() {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path(ec) : self.parent_path();
+}
+
+}  // namespace platform

@@ -1,0 +1,1 @@
+#include "platform/Registry.h"
