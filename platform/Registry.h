@@ -55,7 +55,8 @@ public:
 
     // Reads an REG_SZ or REG_EXPAND_SZ value into buf of *chars bytes (the
     // terminating zero counted). ERROR_MORE_DATA (and *chars = bytes needed)
-    // when it does not fit; ERROR_INVALID_DATA for another type.
+    // when it does not fit; ERROR_INVALID_DATA for another type, and for a
+    // text stored without its terminating zero (buf then holds "").
     LONG QueryStringValue(std::string_view name, char* buf, DWORD* chars) const;
     // Convenience: the whole text (stored terminating zero removed).
     LONG QueryStringValue(std::string_view name, std::string& value) const;

@@ -1,0 +1,96 @@
+#pragma once
+// Inside the platform layer only: the per-thread message queue behind
+// Messages.h, and what the socket notifier needs of it.
+//
+// A queue owns an epoll descriptor and an eventfd inside it. Posts and sends
+// write the eventfd; the socket notifier adds watched sockets to the same
+// epoll, so one poll of the epoll descriptor waits for both.
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+
+#include "platform/Messages.h"
+#include "platform/SocketHandle.h"
+
+namespace platform::detail {
+
+// A message sent from another thread, waiting for its result.
+struct SentMessage {
+    MSG msg;
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    LRESULT result = 0;
+
+    void Finish(LRESULT value);
+};
+
+class MessageQueue {
+public:
+    explicit MessageQueue(DWORD threadId);
+    ~MessageQueue();
+    MessageQueue(const MessageQueue&) = delete;
+    MessageQueue& operator=(const MessageQueue&) = delete;
+
+    DWORD threadId() const { return threadId_; }
+    int epollFd() const { return epollFd_; }
+
+    // False once the queue is closed. A notice names the socket it is
+    // about, so that it can be dropped when the socket goes.
+    bool Post(const MSG& msg, SOCKET noticeOf = INVALID_SOCKET);
+    bool Send(const std::shared_ptr<SentMessage>& sent);
+
+    // Clears the wake-up signal; call before looking for messages so that a
+    // post arriving afterwards wakes the next wait.
+    void ClearWake();
+    // Runs every waiting sent message on the calling (owning) thread.
+    void RunSent();
+    // The first matching posted message (see GetMessage for the filter).
+    bool Take(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
+    // Waits until something may have arrived, at most ms (-1 no limit).
+    void Wait(int ms) const;
+
+    void DropNotices(SOCKET s);
+    void DropWindow(HWND hwnd);
+
+    // Closes the queue: later posts fail, waiting senders get 0.
+    void Close();
+
+    // Sockets in the epoll, kept by the socket notifier; none means no
+    // socket can be ready.
+    std::atomic<int> watchedSockets{0};
+
+private:
+    struct Entry {
+        MSG msg;
+        SOCKET noticeOf;
+    };
+    void Wake();
+
+    const DWORD threadId_;
+    int epollFd_ = -1;
+    int wakeFd_ = -1;
+    std::mutex mutex_;
+    std::deque<Entry> posted_;
+    std::deque<std::shared_ptr<SentMessage>> sent_;
+    bool closed_ = false;
+};
+
+// The calling thread's queue, made on first use.
+std::shared_ptr<MessageQueue> CurrentQueue();
+// Ends the calling thread's queue and its windows now (threads started by
+// platform::Thread do this before they report their end).
+void EndCurrentQueue();
+std::shared_ptr<MessageQueue> FindThreadQueue(DWORD threadId);
+// The queue of the window's thread; null for a dead window.
+std::shared_ptr<MessageQueue> WindowQueue(HWND hwnd);
+// Posts a socket notice to a live window.
+bool PostNotice(HWND hwnd, UINT message, SOCKET s, LPARAM lParam);
+
+// Turns ready sockets of this queue into notices (SocketNotify.cpp).
+void CollectSocketNotices(MessageQueue& queue);
+
+}  // namespace platform::detail

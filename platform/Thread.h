@@ -1,0 +1,48 @@
+#pragma once
+// A system thread with an id, an exit code and an "ended" state that
+// WaitForMultipleObjects can wait on.
+//
+// Copies share one thread. The thread runs on when the last copy goes (it
+// is then detached, as a self-deleting worker); Wait or Join give its end.
+// Each thread started here has its message queue from its first
+// instruction, so PostThreadMessage to its id works as soon as Start
+// returns.
+
+#include <functional>
+#include <memory>
+
+#include "platform/Types.h"
+#include "platform/Wait.h"
+
+namespace platform {
+
+inline constexpr DWORD STILL_ACTIVE = 259;
+
+class Thread {
+public:
+    Thread() = default;
+
+    // Runs body on a new thread; its result is the exit code. Returns once
+    // the new thread's id is known. An empty Thread when none can be made.
+    static Thread Start(std::function<DWORD()> body);
+
+    bool IsValid() const { return static_cast<bool>(state_); }
+    // 0 for an empty Thread.
+    DWORD id() const;
+    bool IsRunning() const;
+    // True when the thread has ended, waiting at most ms (INFINITE: no limit).
+    bool Wait(DWORD ms) const;
+    // Waits for the end and releases the system thread; not from the thread
+    // itself.
+    void Join() const;
+    // STILL_ACTIVE while running.
+    DWORD ExitCode() const;
+
+    struct State;
+    const std::shared_ptr<State>& state() const { return state_; }
+
+private:
+    std::shared_ptr<State> state_;
+};
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+#pragma once
+// Inside the platform layer only: the shared record of a Thread.
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "platform/Event.h"
+#include "platform/Thread.h"
+
+namespace platform {
+
+// What the running thread itself keeps: it outlives the handles when the
+// thread is detached.
+struct ThreadEnd {
+    Event ended{true, false};
+    std::atomic<DWORD> exitCode{STILL_ACTIVE};
+};
+
+struct Thread::State {
+    ~State();
+
+    std::shared_ptr<ThreadEnd> end = std::make_shared<ThreadEnd>();
+    Event& ended = end->ended;
+    DWORD id = 0;
+    std::mutex joinMutex;
+    std::thread thread;
+};
+
+}  // namespace platform

@@ -1,0 +1,336 @@
+// The registry's files: their ".reg" text, sharing them between processes,
+// reloading, and the test hooks.
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "RegistryFixture.h"
+#include "platform/Registry.h"
+
+namespace {
+using namespace platform;
+using kvtest::RegistryTest;
+using namespace std::chrono_literals;
+
+constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00\n\n";
+
+// A child process running body; its exit status is body's result.
+pid_t StartChild(const std::function<int()>& body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(body());
+    return pid;
+}
+
+// True when the child ended with status 0 within the time limit; a child
+// still running then is killed.
+bool ChildSucceeded(pid_t pid, std::chrono::seconds limit = 20s) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return false;
+        }
+        std::this_thread::sleep_for(2ms);
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(RegistryTest, WritesRegeditTextForEveryKind) {
+    ASSERT_EQ(ERROR_SUCCESS, RegKey::Root(kUser).SetDWORDValue("AtRoot", 1));
+    RegKey key = Key("Software\\Kavelin Ver 2.0\\General");
+    ASSERT_EQ(ERROR_SUCCESS, key.SetDWORDValue("_STARTING_PORT", 8060));
+    ASSERT_EQ(ERROR_SUCCESS, key.SetStringValue("_STARTING_IP", "127.0.0.1"));
+    ASSERT_EQ(ERROR_SUCCESS, key.SetStringValue("", "default"));
+    ASSERT_EQ(ERROR_SUCCESS, key.SetStringValue("Path", "%WINDIR%", REG_EXPAND_SZ));
+    std::vector<BYTE> blob;
+    for (BYTE b = 0; b < 30; ++b) blob.push_back(b);
+    ASSERT_EQ(ERROR_SUCCESS, key.SetBinaryValue("Blob", blob.data(), static_cast<DWORD>(blob.size())));
+    ASSERT_EQ(ERROR_SUCCESS, key.SetValue("Multi", REG_MULTI_SZ, "a\0\0", 3));
+    ASSERT_EQ(ERROR_SUCCESS, key.SetValue("Raw", REG_SZ, "ab", 2));
+    ASSERT_EQ(ERROR_SUCCESS, key.SetValue("Word", REG_DWORD, "ab", 2));
+    Key("Software\\Empty");
+
+    const std::string expected = std::string(kHeader) +
+        "[HKEY_CURRENT_USER]\n"
+        "\"AtRoot\"=dword:00000001\n"
+        "\n"
+        "[HKEY_CURRENT_USER\\Software]\n"
+        "\n"
+        "[HKEY_CURRENT_USER\\Software\\Kavelin Ver 2.0]\n"
+        "\n"
+        "[HKEY_CURRENT_USER\\Software\\Kavelin Ver 2.0\\General]\n"
+        "\"_STARTING_PORT\"=dword:00001f7c\n"
+        "\"_STARTING_IP\"=\"127.0.0.1\"\n"
+        "@=\"default\"\n"
+        "\"Path\"=hex(2):25,57,49,4e,44,49,52,25,00\n"
+        "\"Blob\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\\\n"
+        "  16,17,18,19,1a,1b,1c,1d\n"
+        "\"Multi\"=hex(7):61,00,00\n"
+        "\"Raw\"=hex(1):61,62\n"
+        "\"Word\"=hex(4):61,62\n"
+        "\n"
+        "[HKEY_CURRENT_USER\\Software\\Empty]\n"
+        "\n";
+    EXPECT_EQ(expected, kvtest::ReadFile(HiveFile()));
+    EXPECT_EQ(expected, registry_test::DumpHive(kUser));
+}
+
+TEST_F(RegistryTest, EscapedNamesAndTextsSurviveTheFile) {
+    const struct {
+        const char* key;
+        const char* value;
+        const char* text;
+        const char* line;   // as the file must hold it
+    } cases[] = {
+        {"Quote\"Key", "say \"hi\"", "\"quoted\"", "\"say \\\"hi\\\"\"=\"\\\"quoted\\\"\""},
+        {"Back slash", "back\\slash", "C:\\dir\\", "\"back\\\\slash\"=\"C:\\\\dir\\\\\""},
+        {"a=b", "a=b", "x=y", "\"a=b\"=\"x=y\""},
+        {"x]y", "[x]y", "]", "\"[x]y\"=\"]\""},
+        {"[br]", "semi;colon", "; not a comment", "\"semi;colon\"=\"; not a comment\""},
+        {"Lines", "two lines", "one\ntwo", "\"two lines\"=hex(1):6f,6e,65,0a,74,77,6f,00"},
+        {"Return", "cr", "a\r", "\"cr\"=hex(1):61,0d,00"},
+        {"Utf8 \xc3\xa9", "\xc3\xa9t\xc3\xa9", "\xe2\x82\xac", "\"\xc3\xa9t\xc3\xa9\"=\"\xe2\x82\xac\""},
+    };
+    for (const auto& c : cases) {
+        RegKey key = Key(std::string("Software\\") + c.key);
+        ASSERT_EQ(ERROR_SUCCESS, key.SetStringValue(c.value, c.text)) << c.value;
+    }
+    const std::string file = kvtest::ReadFile(HiveFile());
+    for (const auto& c : cases) EXPECT_NE(std::string::npos, file.find(std::string("\n") + c.line + "\n")) << c.line;
+    EXPECT_NE(std::string::npos, file.find("\n[HKEY_CURRENT_USER\\Software\\x]y]\n"));
+
+    FromCopiedFiles([&] {
+        for (const auto& c : cases) {
+            RegKey key;
+            ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_CURRENT_USER, std::string("Software\\") + c.key)) << c.key;
+            std::string text;
+            ASSERT_EQ(ERROR_SUCCESS, key.QueryStringValue(c.value, text)) << c.value;
+            EXPECT_EQ(c.text, text);
+            std::string name;
+            ASSERT_EQ(ERROR_SUCCESS, key.EnumValue(0, name));
+            EXPECT_EQ(c.value, name);
+        }
+    });
+    RegKey key = Key("Software");
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, key.SetDWORDValue("line\nbreak", 1));
+}
+
+TEST_F(RegistryTest, LoadsRegeditTextAndReplacesTheHive) {
+    RegKey old = Key("Software\\Old");
+    const std::string text =
+        "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
+        "\r\n"
+        "; exported\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Kavelin Ver 2.0\\Privacy]\r\n"
+        "\"_LISTENER_PORT\"=dword:0000200a\r\n"
+        "@=\"def\"\r\n"
+        "\"Wrapped\"=hex:01,02,\\\r\n"
+        "  03,\\\r\n"
+        "  04\r\n"
+        "\"Later\"=hex(0):\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Kavelin Ver 2.0\\Privacy\\Deep\\Er]\r\n";
+    ASSERT_TRUE(registry_test::LoadHiveText(kUser, text));
+
+    EXPECT_EQ(ERROR_KEY_DELETED, old.SetDWORDValue("x", 1));
+    RegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Open(kUser, "software\\kavelin ver 2.0\\privacy"));
+    DWORD port = 0;
+    EXPECT_EQ(ERROR_SUCCESS, key.QueryDWORDValue("_LISTENER_PORT", port));
+    EXPECT_EQ(8202u, port);
+    std::string def;
+    EXPECT_EQ(ERROR_SUCCESS, key.QueryStringValue("", def));
+    EXPECT_EQ("def", def);
+    std::vector<BYTE> wrapped;
+    EXPECT_EQ(ERROR_SUCCESS, key.QueryBinaryValue("Wrapped", wrapped));
+    EXPECT_EQ((std::vector<BYTE>{1, 2, 3, 4}), wrapped);
+    DWORD type = 99;
+    DWORD size = 99;
+    EXPECT_EQ(ERROR_SUCCESS, key.QueryValue("Later", &type, nullptr, &size));
+    EXPECT_EQ(REG_NONE, type);
+    EXPECT_EQ(0u, size);
+    EXPECT_EQ(ERROR_SUCCESS, key.Open(key, "Deep\\Er"));
+    EXPECT_NE(std::string::npos, kvtest::ReadFile(HiveFile()).find("\"Wrapped\"=hex:01,02,03,04\n"));
+}
+
+TEST_F(RegistryTest, RefusesMalformedHiveTextAndKeepsTheHive) {
+    ASSERT_EQ(ERROR_SUCCESS, Key("Software\\Kept").SetDWORDValue("v", 7));
+    const std::string before = registry_test::DumpHive(kUser);
+    const std::string head(kHeader);
+    const std::string key = "[HKEY_CURRENT_USER\\A]\n";
+    const std::string bad[] = {
+        key,
+        head + "[HKEY_LOCAL_MACHINE\\A]\n",
+        head + "[HKEY_CURRENT_USER\\A\n",
+        head + "[-HKEY_CURRENT_USER\\A]\n",
+        head + "\"before any key\"=dword:00000001\n",
+        head + key + "\"x\"=dword:123456789\n",
+        head + key + "\"x\"=dword:zz\n",
+        head + key + "\"x\"=hex:1g\n",
+        head + key + "\"x\"=hex:100\n",
+        head + key + "\"x\"=hex(1x):00\n",
+        head + key + "\"x\"=\"open\n",
+        head + key + "\"x\"=\"text\"junk\n",
+        head + key + "\"x\"=-\n",
+        head + key + "\"x\"dword:00000001\n",
+        head + key + "\"x\"=hex:01,\\\n",
+        head + key + ";security=hex:zz\n",
+        head + key + "garbage\n",
+    };
+    for (const std::string& text : bad) EXPECT_FALSE(registry_test::LoadHiveText(kUser, text)) << text;
+    EXPECT_EQ(before, registry_test::DumpHive(kUser));
+}
+
+TEST_F(RegistryTest, DamagedLineInAHiveFileLosesOnlyThatLine) {
+    kvtest::WriteFile(HiveFile(), std::string(kHeader) +
+                                      "[HKEY_CURRENT_USER\\Software\\S]\n"
+                                      "\"first\"=dword:00000001\n"
+                                      "\"damaged\"=dword:xyz\n"
+                                      "\"second\"=\"two\"\n");
+    RegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Open(kUser, "Software\\S"));
+    DWORD number = 0;
+    EXPECT_EQ(ERROR_SUCCESS, key.QueryDWORDValue("first", number));
+    std::string text;
+    EXPECT_EQ(ERROR_SUCCESS, key.QueryStringValue("second", text));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.QueryDWORDValue("damaged", number));
+}
+
+TEST_F(RegistryTest, SeesChangesOtherWritersMadeToTheFile) {
+    RegKey key = Key("Software\\Shared");
+    for (DWORD round = 0; round < 3; ++round) {
+        ASSERT_EQ(ERROR_SUCCESS, key.SetDWORDValue("v", 2 * round));
+        struct stat ours {};
+        ASSERT_EQ(0, ::stat(HiveFile().c_str(), &ours));
+        const pid_t child = StartChild([round] {
+            RegKey mine;
+            if (mine.Open(HKEY_CURRENT_USER, "Software\\Shared") != ERROR_SUCCESS) return 1;
+            return mine.SetDWORDValue("v", 2 * round + 1) == ERROR_SUCCESS ? 0 : 2;
+        });
+        ASSERT_TRUE(ChildSucceeded(child));
+        // The other write had the same size; make it look as if it also fell
+        // within the same mtime tick.
+        const struct timespec times[2] = {ours.st_atim, ours.st_mtim};
+        ASSERT_EQ(0, ::utimensat(AT_FDCWD, HiveFile().c_str(), times, 0));
+        DWORD v = 0;
+        ASSERT_EQ(ERROR_SUCCESS, key.QueryDWORDValue("v", v));
+        EXPECT_EQ(2 * round + 1, v);
+    }
+    // A program that rewrites the file in place.
+    kvtest::WriteFile(HiveFile(), std::string(kHeader) + "[HKEY_CURRENT_USER\\Software\\Shared]\n\"w\"=\"new\"\n");
+    std::string text;
+    EXPECT_EQ(ERROR_SUCCESS, key.QueryStringValue("w", text));
+    EXPECT_EQ("new", text);
+    DWORD v = 0;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.QueryDWORDValue("v", v));
+}
+
+TEST_F(RegistryTest, TwoProcessesWritingDifferentValuesToTheSameHiveLoseNeitherWrite) {
+    constexpr int kPerWriter = 200;
+    Key("Software\\Race");
+    int go[2];
+    ASSERT_EQ(0, ::pipe(go));
+    std::vector<pid_t> children;
+    for (const char* prefix : {"first", "second"}) {
+        children.push_back(StartChild([&go, prefix] {
+            ::close(go[1]);
+            char byte = 0;
+            if (::read(go[0], &byte, 1) != 1) return 1;
+            RegKey key;
+            if (key.Open(HKEY_CURRENT_USER, "Software\\Race") != ERROR_SUCCESS) return 2;
+            for (int i = 0; i < kPerWriter; ++i) {
+                if (key.SetDWORDValue(std::string(prefix) + std::to_string(i), i) != ERROR_SUCCESS) return 3;
+            }
+            return 0;
+        }));
+    }
+    ::close(go[0]);
+    ASSERT_EQ(2, ::write(go[1], "gg", 2));
+    ::close(go[1]);
+    for (const pid_t child : children) EXPECT_TRUE(ChildSucceeded(child));
+
+    RegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Open(kUser, "Software\\Race"));
+    DWORD values = 0;
+    ASSERT_EQ(ERROR_SUCCESS, key.QueryInfoKey(nullptr, &values));
+    EXPECT_EQ(2u * kPerWriter, values);
+    for (const char* prefix : {"first", "second"}) {
+        for (int i = 0; i < kPerWriter; ++i) {
+            DWORD v = 0;
+            ASSERT_EQ(ERROR_SUCCESS, key.QueryDWORDValue(std::string(prefix) + std::to_string(i), v));
+            EXPECT_EQ(static_cast<DWORD>(i), v);
+        }
+    }
+}
+
+TEST_F(RegistryTest, ThreadsOfOneProcessWritingAtOnceLoseNoWrite) {
+    constexpr int kPerThread = 50;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([t] {
+            RegKey key;
+            key.Create(HKEY_CURRENT_USER, "Software\\Threads\\" + std::to_string(t % 2));
+            for (int i = 0; i < kPerThread; ++i) key.SetDWORDValue(std::to_string(t) + "-" + std::to_string(i), i);
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    DWORD total = 0;
+    for (const char* sub : {"Software\\Threads\\0", "Software\\Threads\\1"}) {
+        RegKey key;
+        ASSERT_EQ(ERROR_SUCCESS, key.Open(kUser, sub));
+        DWORD values = 0;
+        ASSERT_EQ(ERROR_SUCCESS, key.QueryInfoKey(nullptr, &values));
+        total += values;
+    }
+    EXPECT_EQ(4u * kPerThread, total);
+}
+
+TEST_F(RegistryTest, DeniedPathsRefuseCreateOpenAndDeleteUntilCleared) {
+    Key("Software\\Locked\\Inner");
+    registry_test::DenyPath(kUser, "software\\LOCKED");
+    RegKey key;
+    EXPECT_EQ(ERROR_ACCESS_DENIED, key.Open(kUser, "Software\\Locked"));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, key.Open(kUser, "Software\\Locked\\Inner"));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, key.Create(kUser, "Software\\Locked\\New"));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, Key("Software").RecurseDeleteKey(""));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, Key("Software").DeleteSubKey("Locked\\Inner"));
+    EXPECT_EQ(ERROR_SUCCESS, key.Create(kUser, "Software\\LockedNot"));
+    EXPECT_EQ(ERROR_SUCCESS, key.Create(HKEY_LOCAL_MACHINE, "Software\\Locked"));
+    registry_test::ClearDenials();
+    EXPECT_EQ(ERROR_SUCCESS, key.Open(kUser, "Software\\Locked\\Inner"));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.Open(kUser, "Software\\Locked\\New"));
+}
+
+TEST_F(RegistryTest, HivesLiveInTheirOwnFilesBelowTheCurrentRoot) {
+    ASSERT_EQ(ERROR_SUCCESS, Key("Software\\Here").SetDWORDValue("v", 1));
+    RegKey machine;
+    ASSERT_EQ(ERROR_SUCCESS, machine.Create(HKEY_LOCAL_MACHINE, "Software\\M"));
+    RegKey classes;
+    ASSERT_EQ(ERROR_SUCCESS, classes.Create(HKEY_CLASSES_ROOT, "CLSID"));
+    EXPECT_NE(std::string::npos, kvtest::ReadFile(HiveFile("HKLM.reg")).find("[HKEY_LOCAL_MACHINE\\Software\\M]"));
+    EXPECT_NE(std::string::npos, kvtest::ReadFile(HiveFile("HKCR.reg")).find("[HKEY_CLASSES_ROOT\\CLSID]"));
+    {
+        kvtest::TempRoot other;
+        RegKey key;
+        EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.Open(kUser, "Software\\Here"));
+        ASSERT_EQ(ERROR_SUCCESS, key.Create(kUser, "Software\\There"));
+    }
+    RegKey key;
+    EXPECT_EQ(ERROR_SUCCESS, key.Open(kUser, "Software\\Here"));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.Open(kUser, "Software\\There"));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.Open(HKEY_LOCAL_MACHINE, "Software\\Here"));
+}
+
+}  // namespace

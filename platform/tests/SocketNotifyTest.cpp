@@ -1,0 +1,305 @@
+#include "platform/SocketNotify.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "LoopbackHelpers.h"
+#include "platform/Event.h"
+#include "platform/Sockets.h"
+#include "platform/Thread.h"
+#include "platform/Wait.h"
+#include "support/MessagePump.h"
+#include "support/TempRoot.h"
+
+namespace {
+
+using namespace platform;
+
+constexpr UINT kNotice = WM_USER + 2;
+constexpr UINT kLookup = WM_USER + 1;
+
+struct Notice {
+    SOCKET s;
+    WORD event;
+    WORD error;
+};
+
+// A window on the test thread that records every socket notice.
+class NetSocketNotifyTest : public kvtest::RootedTest {
+protected:
+    void SetUp() override {
+        hwnd_ = CreateMessageWindow("Test", "Test", [this](HWND, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (message == kNotice) {
+                notices_.push_back({static_cast<SOCKET>(wParam), WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam)});
+            } else if (message == kLookup) {
+                lookups_.push_back({wParam, lParam});
+            }
+            return 0;
+        });
+    }
+    void TearDown() override {
+        for (const SOCKET s : open_) platform::closesocket(s);
+        DestroyWindow(hwnd_);
+    }
+
+    SOCKET Keep(SOCKET s) {
+        open_.push_back(s);
+        return s;
+    }
+    void Forget(SOCKET s) { std::erase(open_, s); }
+
+    int Count(SOCKET s, long event) const {
+        return static_cast<int>(std::count_if(notices_.begin(), notices_.end(),
+                                              [&](const Notice& n) { return n.s == s && n.event == event; }));
+    }
+    bool WaitFor(SOCKET s, long event, int count = 1, int ms = 3000) {
+        return kvtest::PumpUntil([&] { return Count(s, event) >= count; }, ms);
+    }
+    const Notice* Last(SOCKET s, long event) const {
+        for (auto it = notices_.rbegin(); it != notices_.rend(); ++it) {
+            if (it->s == s && it->event == event) return &*it;
+        }
+        return nullptr;
+    }
+
+    // A registered server end and its blocking client.
+    struct Pair {
+        SOCKET server;
+        SOCKET client;
+    };
+    Pair Connected(long events) {
+        std::uint16_t port = 0;
+        const SOCKET listener = Keep(kvtest::MakeListener(port));
+        EXPECT_EQ(WSAAsyncSelect(listener, hwnd_, kNotice, FD_ACCEPT), 0);
+        const SOCKET client = Keep(kvtest::ConnectTo(port));
+        EXPECT_TRUE(WaitFor(listener, FD_ACCEPT));
+        const SOCKET server = Keep(platform::accept(listener, nullptr, nullptr));
+        EXPECT_NE(server, INVALID_SOCKET);
+        EXPECT_EQ(WSAAsyncSelect(server, hwnd_, kNotice, events), 0);
+        return {server, client};
+    }
+
+    HWND hwnd_;
+    std::vector<Notice> notices_;
+    std::vector<std::pair<WPARAM, LPARAM>> lookups_;
+    std::vector<SOCKET> open_;
+};
+
+TEST_F(NetSocketNotifyTest, ReadNoticeWaitsForProgramToReceiveAgain) {
+    const auto [server, client] = Connected(FD_READ | FD_CLOSE);
+    platform::send(client, "abc", 3, 0);
+    ASSERT_TRUE(WaitFor(server, FD_READ));
+    kvtest::PumpFor(100);
+    EXPECT_EQ(Count(server, FD_READ), 1);  // bytes still wait, but no new notice
+    char buf[8];
+    ASSERT_EQ(platform::recv(server, buf, 1, 0), 1);
+    ASSERT_TRUE(WaitFor(server, FD_READ, 2));  // two bytes left
+    ASSERT_EQ(platform::recv(server, buf, sizeof buf, 0), 2);
+    kvtest::PumpFor(100);
+    EXPECT_EQ(Count(server, FD_READ), 2);
+    EXPECT_EQ(Count(server, FD_CLOSE), 0);
+}
+
+TEST_F(NetSocketNotifyTest, CloseNoticeComesOnceAfterLastByteIsRead) {
+    const auto [server, client] = Connected(FD_READ | FD_CLOSE);
+    platform::send(client, "xyz", 3, 0);
+    platform::closesocket(client);
+    Forget(client);
+    ASSERT_TRUE(WaitFor(server, FD_READ));
+    kvtest::PumpFor(100);
+    EXPECT_EQ(Count(server, FD_CLOSE), 0);
+    char buf[8];
+    ASSERT_EQ(platform::recv(server, buf, sizeof buf, 0), 3);
+    ASSERT_TRUE(WaitFor(server, FD_CLOSE));
+    EXPECT_EQ(Last(server, FD_CLOSE)->error, 0);
+    kvtest::PumpFor(150);
+    EXPECT_EQ(Count(server, FD_CLOSE), 1);
+    EXPECT_EQ(Count(server, FD_READ), 1);
+}
+
+TEST_F(NetSocketNotifyTest, ResetGivesCloseNoticeWithError) {
+    const auto [server, client] = Connected(FD_READ | FD_CLOSE);
+    const linger abort{1, 0};
+    platform::setsockopt(client, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
+    platform::closesocket(client);
+    Forget(client);
+    ASSERT_TRUE(WaitFor(server, FD_CLOSE));
+    EXPECT_EQ(Last(server, FD_CLOSE)->error, WSAECONNRESET);
+    EXPECT_EQ(Count(server, FD_READ), 0);
+}
+
+TEST_F(NetSocketNotifyTest, WriteNoticeOnceConnectedThenOnlyAfterWouldBlock) {
+    const auto [server, client] = Connected(FD_WRITE | FD_READ);
+    ASSERT_TRUE(WaitFor(server, FD_WRITE));
+    kvtest::PumpFor(100);
+    EXPECT_EQ(Count(server, FD_WRITE), 1);
+    std::vector<char> block(65536, 'q');
+    long sent = 0;
+    int rc = 0;
+    for (int i = 0; i < 10000 && rc != SOCKET_ERROR; ++i) {
+        rc = platform::send(server, block.data(), static_cast<int>(block.size()), 0);
+        if (rc > 0) sent += rc;
+    }
+    ASSERT_EQ(rc, SOCKET_ERROR);
+    ASSERT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
+    kvtest::PumpFor(50);
+    EXPECT_EQ(Count(server, FD_WRITE), 1);
+    long drained = 0;
+    while (drained < sent) {
+        const int n = platform::recv(client, block.data(), static_cast<int>(block.size()), 0);
+        ASSERT_GT(n, 0);
+        drained += n;
+    }
+    ASSERT_TRUE(WaitFor(server, FD_WRITE, 2));
+    kvtest::PumpFor(50);
+    EXPECT_EQ(Count(server, FD_WRITE), 2);
+}
+
+TEST_F(NetSocketNotifyTest, ConnectNoticeCarriesItsResult) {
+    std::uint16_t port = 0;
+    Keep(kvtest::MakeListener(port));
+    const struct {
+        std::uint16_t port;
+        WORD error;
+        int writes;
+    } cases[] = {{port, 0, 1}, {kvtest::UnusedPort(), WSAECONNREFUSED, 0}};
+    for (const auto& c : cases) {
+        const SOCKET s = Keep(platform::socket(AF_INET, SOCK_STREAM, 0));
+        ASSERT_EQ(WSAAsyncSelect(s, hwnd_, kNotice, FD_CONNECT | FD_WRITE | FD_READ | FD_CLOSE), 0);
+        const sockaddr_in a = kvtest::Loopback(c.port);
+        const int rc = platform::connect(s, reinterpret_cast<const sockaddr*>(&a), sizeof a);
+        if (rc == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK) {
+            // Refused at once: Winsock reports it from the call, not by notice.
+            EXPECT_EQ(WSAGetLastError(), c.error);
+            continue;
+        }
+        ASSERT_TRUE(WaitFor(s, FD_CONNECT)) << c.port;
+        kvtest::PumpFor(50);
+        EXPECT_EQ(Count(s, FD_CONNECT), 1);
+        EXPECT_EQ(Last(s, FD_CONNECT)->error, c.error);
+        EXPECT_EQ(Count(s, FD_WRITE), c.writes);
+        EXPECT_EQ(Count(s, FD_CLOSE), 0);
+    }
+}
+
+TEST_F(NetSocketNotifyTest, AcceptNoticeRearmedByAccept) {
+    std::uint16_t port = 0;
+    const SOCKET listener = Keep(kvtest::MakeListener(port));
+    ASSERT_EQ(WSAAsyncSelect(listener, hwnd_, kNotice, FD_ACCEPT), 0);
+    Keep(kvtest::ConnectTo(port));
+    Keep(kvtest::ConnectTo(port));
+    ASSERT_TRUE(WaitFor(listener, FD_ACCEPT));
+    kvtest::PumpFor(100);
+    EXPECT_EQ(Count(listener, FD_ACCEPT), 1);
+    Keep(platform::accept(listener, nullptr, nullptr));
+    ASSERT_TRUE(WaitFor(listener, FD_ACCEPT, 2));
+    Keep(platform::accept(listener, nullptr, nullptr));
+    kvtest::PumpFor(100);
+    EXPECT_EQ(Count(listener, FD_ACCEPT), 2);
+}
+
+TEST_F(NetSocketNotifyTest, ClosingSocketDropsNoticesNotYetTaken) {
+    const auto [server, client] = Connected(FD_READ);
+    platform::send(client, "a", 1, 0);
+    ASSERT_TRUE(WaitForSingleObject(WaitHandle::SocketReadable(server), 3000) == WAIT_OBJECT_0);
+    MSG msg;
+    // Collects the notice into the queue without taking it.
+    ASSERT_TRUE(PeekMessage(msg, hwnd_, kNotice, kNotice, PM_NOREMOVE));
+    platform::closesocket(server);
+    Forget(server);
+    EXPECT_FALSE(PeekMessage(msg, hwnd_, kNotice, kNotice, PM_NOREMOVE));
+}
+
+TEST_F(NetSocketNotifyTest, NoticesFollowRegistrationToAnotherThread) {
+    const auto [server, client] = Connected(FD_READ | FD_CLOSE);
+    Event registered(true, false);
+    Event sawRead(true, false);
+    Event done(true, false);
+    std::atomic<DWORD> noticeThread{0};
+    Thread other = Thread::Start([&, s = server] {
+        const HWND w = CreateMessageWindow("Other", "Other", [&](HWND, UINT message, WPARAM, LPARAM lParam) -> LRESULT {
+            if (message == kNotice && WSAGETSELECTEVENT(lParam) == FD_READ) {
+                noticeThread = GetCurrentThreadId();
+                sawRead.Set();
+            }
+            return 0;
+        });
+        WSAAsyncSelect(s, w, kNotice, FD_READ | FD_CLOSE);
+        registered.Set();
+        while (WaitForSingleObject(done, 0) == WAIT_TIMEOUT) kvtest::PumpFor(10);
+        return 0u;
+    });
+    ASSERT_EQ(WaitForSingleObject(registered, 3000), WAIT_OBJECT_0);
+    platform::send(client, "hi", 2, 0);
+    EXPECT_EQ(WaitForSingleObject(sawRead, 3000), WAIT_OBJECT_0);
+    done.Set();
+    other.Join();
+    EXPECT_EQ(noticeThread.load(), other.id());
+    kvtest::PumpFor(50);
+    EXPECT_EQ(Count(server, FD_READ), 0);
+}
+
+TEST_F(NetSocketNotifyTest, RegistrationFailsForDeadWindowOrClosedSocket) {
+    const SOCKET s = Keep(platform::socket(AF_INET, SOCK_STREAM, 0));
+    const HWND dead = CreateMessageWindow("Test", "Test", DefWindowProc);
+    DestroyWindow(dead);
+    EXPECT_EQ(WSAAsyncSelect(s, dead, kNotice, FD_READ), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAEINVAL);
+    EXPECT_EQ(WSAAsyncSelect(54321, hwnd_, kNotice, FD_READ), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);
+}
+
+TEST_F(NetSocketNotifyTest, HostLookupAnswersWithHostEntry) {
+    std::vector<char> buffer(MAXGETHOSTSTRUCT);
+    const ASYNCHANDLE h = WSAAsyncGetHostByName(hwnd_, kLookup, "localhost", buffer.data(), MAXGETHOSTSTRUCT);
+    ASSERT_NE(h, 0u);
+    ASSERT_TRUE(kvtest::PumpUntil([&] { return !lookups_.empty(); }, 5000));
+    EXPECT_EQ(lookups_[0].first, h);
+    EXPECT_EQ(WSAGETASYNCERROR(lookups_[0].second), 0);
+    const auto* host = reinterpret_cast<const HOSTENT*>(buffer.data());
+    ASSERT_NE(host->h_addr_list[0], nullptr);
+    std::uint32_t address;
+    std::memcpy(&address, host->h_addr_list[0], sizeof address);
+    EXPECT_EQ(address, htonl(INADDR_LOOPBACK));
+    EXPECT_STREQ(host->h_name, "localhost");
+    EXPECT_EQ(WSACancelAsyncRequest(h), SOCKET_ERROR);  // already answered
+}
+
+TEST_F(NetSocketNotifyTest, HostLookupReportsUnknownNameAndSmallBuffer) {
+    std::vector<char> buffer(MAXGETHOSTSTRUCT);
+    WSAAsyncGetHostByName(hwnd_, kLookup, "bad..name", buffer.data(), MAXGETHOSTSTRUCT);
+    char tiny[8];
+    WSAAsyncGetHostByName(hwnd_, kLookup, "localhost", tiny, sizeof tiny);
+    ASSERT_TRUE(kvtest::PumpUntil([&] { return lookups_.size() == 2; }, 5000));
+    std::vector<int> errors;
+    for (const auto& l : lookups_) errors.push_back(WSAGETASYNCERROR(l.second));
+    std::sort(errors.begin(), errors.end());
+    EXPECT_EQ(errors, (std::vector<int>{WSAENOBUFS, WSAHOST_NOT_FOUND}));
+}
+
+TEST_F(NetSocketNotifyTest, CancelledLookupNeitherWritesNorAnswers) {
+    Event entered(true, false);
+    Event release(true, false);
+    const HostResolver previous = SetHostResolver([entered, release](const std::string&, std::vector<std::uint32_t>& out) {
+        entered.Set();
+        WaitForSingleObject(release, 5000);
+        out.push_back(htonl(INADDR_LOOPBACK));
+        return 0;
+    });
+    auto buffer = std::make_unique<char[]>(MAXGETHOSTSTRUCT);
+    std::memset(buffer.get(), 0x5A, MAXGETHOSTSTRUCT);
+    const ASYNCHANDLE h = WSAAsyncGetHostByName(hwnd_, kLookup, "held.example", buffer.get(), MAXGETHOSTSTRUCT);
+    ASSERT_EQ(WaitForSingleObject(entered, 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(WSACancelAsyncRequest(h), 0);
+    release.Set();
+    kvtest::PumpFor(200);
+    SetHostResolver(previous);
+    EXPECT_TRUE(lookups_.empty());
+    EXPECT_TRUE(std::all_of(buffer.get(), buffer.get() + MAXGETHOSTSTRUCT, [](char c) { return c == 0x5A; }));
+}
+
+}  // namespace

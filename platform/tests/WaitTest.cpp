@@ -1,0 +1,159 @@
+#include "platform/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+
+#include "platform/CriticalSection.h"
+#include "platform/Event.h"
+#include "platform/Messages.h"
+#include "platform/Thread.h"
+#include "platform/Time.h"
+#include "support/TempRoot.h"
+
+namespace {
+
+using namespace platform;
+using Clock = std::chrono::steady_clock;
+
+long MsSince(Clock::time_point start) {
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+class WaitTest : public kvtest::RootedTest {};
+
+TEST_F(WaitTest, WakesWithin50MsOfEventBeingSet) {
+    const Event stop(true, false);
+    const Event other(false, false);
+    std::atomic<Clock::rep> setAt{0};
+    Thread setter = Thread::Start([&] {
+        Sleep(30);
+        setAt = Clock::now().time_since_epoch().count();
+        stop.Set();
+        return 0u;
+    });
+    const DWORD result = WaitForMultipleObjects({other, stop}, false, 5000);
+    const auto woke = Clock::now();
+    setter.Join();
+    EXPECT_EQ(result, WAIT_OBJECT_0 + 1);
+    const auto late = woke - Clock::time_point(Clock::duration(setAt.load()));
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(late).count(), 50);
+}
+
+TEST_F(WaitTest, TimesOutAfterTheLimitAndNotBefore) {
+    const Event never(true, false);
+    EXPECT_EQ(WaitForSingleObject(never, 0), WAIT_TIMEOUT);
+    const auto start = Clock::now();
+    EXPECT_EQ(WaitForSingleObject(never, 100), WAIT_TIMEOUT);
+    const long took = MsSince(start);
+    EXPECT_GE(took, 100);
+    EXPECT_LT(took, 2000);
+}
+
+TEST_F(WaitTest, AutoResetEventReleasesOneWaiterPerSet) {
+    const Event gate(false, false);
+    std::atomic<int> through{0};
+    auto waiter = [&] {
+        if (WaitForSingleObject(gate, 3000) == WAIT_OBJECT_0) ++through;
+        return 0u;
+    };
+    Thread a = Thread::Start(waiter);
+    Thread b = Thread::Start(waiter);
+    Sleep(50);
+    gate.Set();
+    const auto start = Clock::now();
+    while (through.load() == 0 && MsSince(start) < 3000) Sleep(5);
+    Sleep(100);
+    EXPECT_EQ(through.load(), 1);
+    EXPECT_FALSE(gate.IsSignalled());
+    gate.Set();
+    a.Join();
+    b.Join();
+    EXPECT_EQ(through.load(), 2);
+}
+
+TEST_F(WaitTest, ManualResetEventStaysSignalledUntilReset) {
+    const Event e(true, true);
+    EXPECT_EQ(WaitForSingleObject(e, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(e, 0), WAIT_OBJECT_0);
+    const Event copy = e;  // copies share one event
+    copy.Reset();
+    EXPECT_EQ(WaitForSingleObject(e, 10), WAIT_TIMEOUT);
+}
+
+TEST_F(WaitTest, ReportsFirstSignalledHandle) {
+    const Event a(true, false), b(true, true), c(true, true);
+    EXPECT_EQ(WaitForMultipleObjects({a, b, c}, false, 0), WAIT_OBJECT_0 + 1);
+}
+
+TEST_F(WaitTest, WaitAllNeedsEveryHandleAndTakesAutoResetSignals) {
+    const Event manual(true, true);
+    const Event automatic(false, false);
+    EXPECT_EQ(WaitForMultipleObjects({manual, automatic}, true, 20), WAIT_TIMEOUT);
+    automatic.Set();
+    EXPECT_EQ(WaitForMultipleObjects({manual, automatic}, true, 1000), WAIT_OBJECT_0);
+    EXPECT_TRUE(manual.IsSignalled());
+    EXPECT_FALSE(automatic.IsSignalled());
+}
+
+TEST_F(WaitTest, FailsForNoHandlesOrEmptyEvent) {
+    EXPECT_EQ(WaitForMultipleObjects(std::span<const WaitHandle>(), false, 0), WAIT_FAILED);
+    EXPECT_EQ(WaitForSingleObject(Event(), 0), WAIT_FAILED);
+    EXPECT_FALSE(Event().Set());
+}
+
+TEST_F(WaitTest, ThreadHandleSignalsItsEndWithExitCode) {
+    const Event release(true, false);
+    Thread t = Thread::Start([&] {
+        WaitForSingleObject(release, 5000);
+        return 7u;
+    });
+    EXPECT_NE(t.id(), 0u);
+    EXPECT_NE(t.id(), GetCurrentThreadId());
+    EXPECT_TRUE(t.IsRunning());
+    EXPECT_EQ(t.ExitCode(), STILL_ACTIVE);
+    EXPECT_EQ(WaitForMultipleObjects({t}, false, 20), WAIT_TIMEOUT);
+    release.Set();
+    EXPECT_EQ(WaitForMultipleObjects({release, t}, true, 5000), WAIT_OBJECT_0);
+    EXPECT_FALSE(t.IsRunning());
+    EXPECT_EQ(t.ExitCode(), 7u);
+}
+
+TEST_F(WaitTest, DroppedThreadHandleLetsThreadFinish) {
+    const Event done(true, false);
+    Thread::Start([done] {
+        Sleep(20);
+        done.Set();
+        return 0u;
+    });
+    EXPECT_EQ(WaitForSingleObject(done, 5000), WAIT_OBJECT_0);
+}
+
+TEST_F(WaitTest, CriticalSectionIsRecursiveAndExcludesOtherThreads) {
+    CriticalSection cs;
+    int counter = 0;
+    auto work = [&] {
+        for (int i = 0; i < 1000; ++i) {
+            std::lock_guard outer(cs);
+            std::lock_guard inner(cs);
+            ++counter;
+        }
+        return 0u;
+    };
+    Thread a = Thread::Start(work);
+    Thread b = Thread::Start(work);
+    a.Join();
+    b.Join();
+    EXPECT_EQ(counter, 2000);
+}
+
+TEST_F(WaitTest, TickCountFollowsSleep) {
+    const DWORD before = GetTickCount();
+    Sleep(50);
+    const DWORD after = GetTickCount();
+    EXPECT_GE(after - before, 50u);
+    EXPECT_LT(after - before, 2000u);
+}
+
+}  // namespace

@@ -1,0 +1,47 @@
+#include "relay/CPublicProxyList.h"
+
+#include "relay/IPoolHost.h"
+#include "relay/ProxyStatements.h"
+
+void CPublicProxyList::ReadPublicList(const CListLoadContext& context, bool mixChain) {
+    Http().Load(proxysql::kProxyTableSpaced, context);
+    Https().Load(proxysql::kProxyTableSpaced, context);
+    if (mixChain) {
+        Socks4().Load(proxysql::kProxyTableSpaced, context);
+        Socks5().Load(proxysql::kProxyTableSpaced, context);
+    }
+    IPoolHost& host = GetPoolHost();
+    if (AllFoundEmpty() && !host.IsHunterRunning()) host.StartHunterWithAnalysis();
+}
+
+CTProxyList* CPublicProxyList::GetList(eProxyType type) {
+    for (CTProxyList& list : m_Lists) {
+        if (list.GetType() == type) return &list;
+    }
+    return nullptr;
+}
+
+bool CPublicProxyList::AllFoundEmpty() const {
+    for (const CTProxyList& list : m_Lists) {
+        if (list.GetLoadState() != CTProxyList::FOUND_EMPTY) return false;
+    }
+    return true;
+}
+
+bool CPublicProxyList::AllFailed() const {
+    for (const CTProxyList& list : m_Lists) {
+        if (!list.IsAllFailed()) return false;
+    }
+    return true;
+}
+
+void CPublicProxyList::clear() {
+    for (CTProxyList& list : m_Lists) list.clear();
+}
+
+void CPrivateProxyList::ReadPrivateList(const CListLoadContext& context) {
+    Socks4().Load(proxysql::kPrivateTable, context);
+    Socks5().Load(proxysql::kPrivateTable, context);
+    Http().Load(proxysql::kPrivateTable, context);
+    Https().Load(proxysql::kPrivateTable, context);
+}

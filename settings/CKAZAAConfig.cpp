@@ -1,0 +1,75 @@
+#include "settings/CKAZAAConfig.h"
+
+#include "settings/ConfigKeys.h"
+
+namespace {
+
+constexpr const char* kClientKey = "Software\\Kazaa\\Socks";
+constexpr const char* kInstalledKey = "Software\\Kazaa";
+
+std::string BackupKey() { return std::string(configkeys::kBackUp) + "\\Kazaa"; }
+
+}  // namespace
+
+configvalues::Table<CKAZAAConfig> CKAZAAConfig::Values() {
+    static constexpr configvalues::Value<CKAZAAConfig> kValues[] = {
+        {"Enabled", &CKAZAAConfig::m_Enabled, nullptr},
+        {"UseAuthentication", &CKAZAAConfig::m_UseAuthentication, nullptr},
+        {"ServerPort", &CKAZAAConfig::m_ServerPort, nullptr},
+        {"ServerAddress", nullptr, &CKAZAAConfig::m_ServerAddress},
+        {"UserName", nullptr, &CKAZAAConfig::m_UserName},
+        {"Password", nullptr, &CKAZAAConfig::m_Password},
+    };
+    return kValues;
+}
+
+long CKAZAAConfig::SetToKV(eProxyType type, const char* address, unsigned long port, const char* userName,
+                           const char* password) {
+    if (!configvalues::FitsField(address) || !configvalues::FitsField(userName) ||
+        !configvalues::FitsField(password)) {
+        return 1;
+    }
+    configvalues::Clear(*this, Values());
+    platform::RegKey key;
+    if (key.Open(platform::HKEY_CURRENT_USER, kClientKey) != platform::ERROR_SUCCESS) return -1;
+    if (type == PROXY_TYPE_SOCKS5 || type == PROXY_TYPE_GENERAL) {
+        m_Enabled = 1;
+        m_ServerPort = static_cast<platform::DWORD>(port);
+        m_ServerAddress = address ? address : "";
+        m_UserName = userName ? userName : "";
+        m_Password = password ? password : "";
+    }
+    configvalues::WriteOrDelete(key, *this, Values());
+    return 0;
+}
+
+long CKAZAAConfig::Backup() {
+    // Cleared first, so that a value the user does not have is never taken
+    // from an earlier call.
+    configvalues::Clear(*this, Values());
+    platform::RegKey client;
+    if (client.Open(platform::HKEY_CURRENT_USER, kClientKey) == platform::ERROR_SUCCESS) {
+        configvalues::Read(client, *this, Values());
+    }
+    platform::RegKey backup;
+    if (backup.Create(platform::HKEY_CURRENT_USER, BackupKey()) != platform::ERROR_SUCCESS) return -1;
+    configvalues::WriteOrDelete(backup, *this, Values());
+    return 0;
+}
+
+long CKAZAAConfig::Restore() {
+    configvalues::Clear(*this, Values());
+    platform::RegKey backup;
+    if (backup.Open(platform::HKEY_CURRENT_USER, BackupKey(), platform::KEY_READ) == platform::ERROR_SUCCESS) {
+        configvalues::Read(backup, *this, Values());
+    }
+    platform::RegKey client;
+    if (client.Create(platform::HKEY_CURRENT_USER, kClientKey) != platform::ERROR_SUCCESS) return -1;
+    configvalues::WriteOrDelete(client, *this, Values());
+    return 0;
+}
+
+int CKAZAAConfig::IsInstalled() {
+    platform::RegKey key;
+    return key.Open(platform::HKEY_LOCAL_MACHINE, kInstalledKey, platform::KEY_READ) == platform::ERROR_SUCCESS ? 1 : 0;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// mIRC: the [socks] section of mirc.ini in mIRC's own folder, which its
+// uninstall entry names; backup [backup folder]\mirc.ini.
+
+#include "relay/eProxyType.h"
+#include "settings/CCnfRegUtil.h"
+
+class CMircConfig : public CCnfRegUtil {
+public:
+    virtual ~CMircConfig() = default;
+
+    // Rewrites the [socks] section with the port and the listener's method
+    // (no address). 1, with nothing written, when mIRC's folder is unknown
+    // or mirc.ini cannot be written.
+    long SetToKV(eProxyType type, int, const char* startingAddress, unsigned int port, const char* address);
+    long Backup();
+    long Restore();
+    // 1 when the uninstall entry names mIRC's folder.
+    int IsInstalled();
+};

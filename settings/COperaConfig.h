@@ -1,0 +1,28 @@
+#pragma once
+// Opera 7: the [Proxy] section of [AppData]\Opera\Opera7\profile\opera6.ini;
+// backup [backup folder]\opera.bak.
+
+#include <string>
+
+#include "relay/eProxyType.h"
+#include "settings/CCnfRegUtil.h"
+
+class COperaConfig : public CCnfRegUtil {
+public:
+    virtual ~COperaConfig() = default;
+
+    // Rewrites the [Proxy] section. E_FAIL, with nothing written, when the
+    // INI's path is unknown (Opera not installed); 1 when it cannot be
+    // written.
+    long SetToKV(eProxyType type, const char* address, unsigned long port);
+    long Backup();
+    long Restore();
+    // Also sets both paths.
+    int IsInstalled();
+    void SetOperaFileName();
+    void SetOperaBackupFileName();
+
+private:
+    std::string m_OperaFileName;
+    std::string m_OperaBackupFileName;
+};
