@@ -338,6 +338,9 @@ LONG RegKey::SetKeySecurity(const std::vector<BYTE>& descriptor) {
     });
 }
 
+RegistryBatch::RegistryBatch() { RegistryStore::Instance().BeginBatch(); }
+RegistryBatch::~RegistryBatch() { RegistryStore::Instance().EndBatch(); }
+
 namespace registry_test {
 
 void DenyPath(Hive hive, std::string_view path) { Store().Deny(hive, SplitPath(path)); }

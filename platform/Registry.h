@@ -87,6 +87,17 @@ private:
     bool open_ = false;
 };
 
+// Groups the registry changes made while it lives into one write per hive
+// (one lock, one file replacement), for callers that store many values at
+// once. Other threads' registry calls wait until it ends. Batches nest.
+class RegistryBatch {
+public:
+    RegistryBatch();
+    ~RegistryBatch();
+    RegistryBatch(const RegistryBatch&) = delete;
+    RegistryBatch& operator=(const RegistryBatch&) = delete;
+};
+
 // Test hooks.
 namespace registry_test {
 // Create and Open of this key (and everything below it) fail with

@@ -36,8 +36,10 @@ std::string HiveFile(Hive hive) {
     return (RegistryFolder() / name).string();
 }
 
+}  // namespace
+
 // An exclusive flock on a lock file, released when the object goes.
-class FileLock {
+class RegistryStore::FileLock {
 public:
     explicit FileLock(const std::string& file)
         : fd_(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
@@ -64,6 +66,8 @@ private:
     int fd_;
     LONG error_ = ERROR_SUCCESS;
 };
+
+namespace {
 
 bool ReadAll(int fd, std::int64_t expected, std::string& text) {
     text.clear();
@@ -122,6 +126,9 @@ void RegistryStore::CachedHive::Pin(int fd, const HiveFileIdentity& id) {
     pinnedFd = fd;
     identity = id;
 }
+
+RegistryStore::RegistryStore() = default;
+RegistryStore::~RegistryStore() = default;
 
 RegistryStore& RegistryStore::Instance() {
     static RegistryStore store;
@@ -208,18 +215,53 @@ LONG RegistryStore::Read(Hive hive, const Reader& reader) {
 LONG RegistryStore::Write(Hive hive, const Writer& writer) {
     const std::lock_guard lock(mutex_);
     const std::string file = HiveFile(hive);
-    const FileLock fileLock(file + ".lock");
-    if (fileLock.error() != ERROR_SUCCESS) return fileLock.error();
+    std::unique_ptr<FileLock> ownLock;
+    BatchHive* batched = nullptr;
+    if (batchDepth_ > 0) {
+        auto [it, added] = batch_.try_emplace(file, BatchHive{hive, nullptr, false});
+        if (added) it->second.lock = std::make_unique<FileLock>(file + ".lock");
+        if (it->second.lock->error() != ERROR_SUCCESS) return it->second.lock->error();
+        batched = &it->second;
+    } else {
+        ownLock = std::make_unique<FileLock>(file + ".lock");
+        if (ownLock->error() != ERROR_SUCCESS) return ownLock->error();
+    }
     CachedHive& cached = Entry(file);
     if (const LONG result = Refresh(file, hive, cached); result != ERROR_SUCCESS) return result;
     bool changed = false;
     const LONG result = writer(cached.root, changed);
     if (!changed) return result;
+    if (batched) {
+        batched->dirty = true;
+        return result;
+    }
     if (const LONG saved = Save(file, hive, cached); saved != ERROR_SUCCESS) {
         cached.loaded = false;   // the tree holds a change the file does not
         return saved;
     }
     return result;
+}
+
+void RegistryStore::BeginBatch() {
+    mutex_.lock();
+    ++batchDepth_;
+}
+
+void RegistryStore::EndBatch() {
+    if (--batchDepth_ == 0) SaveBatch();
+    mutex_.unlock();
+}
+
+// Writes every hive the batch changed; the file locks go with the entries.
+// The cache is never evicted during a batch (at most three hives are in it),
+// so the changed trees are still there.
+void RegistryStore::SaveBatch() {
+    for (auto& [file, entry] : batch_) {
+        if (!entry.dirty) continue;
+        CachedHive& cached = Entry(file);
+        if (Save(file, entry.hive, cached) != ERROR_SUCCESS) cached.loaded = false;
+    }
+    batch_.clear();
 }
 
 void RegistryStore::Deny(Hive hive, std::vector<std::string> path) {

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -48,6 +49,12 @@ public:
     LONG Read(Hive hive, const Reader& reader);
     LONG Write(Hive hive, const Writer& writer);
 
+    // A batch holds the store (and, once written to, each hive's file lock)
+    // from BeginBatch to EndBatch; changes made meanwhile are saved once per
+    // hive at the outermost EndBatch. Other threads wait for the batch.
+    void BeginBatch();
+    void EndBatch();
+
     // Denied paths (test hook): a path at or below a denied one is refused.
     void Deny(Hive hive, std::vector<std::string> path);
     void ClearDenials();
@@ -73,15 +80,27 @@ private:
         std::vector<std::string> path;
     };
 
-    RegistryStore() = default;
+    class FileLock;
+    struct BatchHive {
+        Hive hive;
+        std::unique_ptr<FileLock> lock;
+        bool dirty = false;
+    };
+
+    RegistryStore();
+    ~RegistryStore();
     CachedHive& Entry(const std::string& file);
+    void SaveBatch();
     LONG Refresh(const std::string& file, Hive hive, CachedHive& cached);
     LONG Save(const std::string& file, Hive hive, CachedHive& cached);
 
     // Guards hives_, denials_ and useClock_; held for the whole of each
     // operation, file lock included, so threads of one process never race.
-    mutable std::mutex mutex_;
+    // Recursive so that a batch can hold it across the operations it groups.
+    mutable std::recursive_mutex mutex_;
     std::map<std::string, CachedHive> hives_;
+    int batchDepth_ = 0;
+    std::map<std::string, BatchHive> batch_;   // hives written in the open batch
     std::vector<Denial> denials_;
     std::uint64_t useClock_ = 0;
 };

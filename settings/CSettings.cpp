@@ -52,6 +52,7 @@ void CSettings::SetToPersonalDefaults() {
 
 bool CSettings::SetRegistry() {
     EnsureRunningApp();
+    const platform::RegistryBatch batch;
     try {
         // A root that cannot be made leaves the key closed: the sections
         // then write nothing and the hunter section reports the failure.
@@ -71,6 +72,7 @@ bool CSettings::SetRegistry() {
 
 bool CSettings::QueryRegistry() {
     EnsureRunningApp();
+    const platform::RegistryBatch batch;   // reading creates missing keys
     platform::RegKey root;
     if (root.Open(platform::HKEY_CURRENT_USER, RootPath(), kRootAccess) != platform::ERROR_SUCCESS) {
         // First run: the defaults, with the shipped lists, become the stored

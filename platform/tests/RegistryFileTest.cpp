@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -273,6 +274,52 @@ TEST_F(RegistryTest, TwoProcessesWritingDifferentValuesToTheSameHiveLoseNeitherW
             EXPECT_EQ(static_cast<DWORD>(i), v);
         }
     }
+}
+
+TEST_F(RegistryTest, BatchWritesTheHiveOnceAndKeepsOtherWritersWaiting) {
+    Key("Software\\Batch");
+    const std::string before = kvtest::ReadFile(HiveFile());
+    int go[2];
+    int done[2];
+    ASSERT_EQ(0, ::pipe(go));
+    ASSERT_EQ(0, ::pipe(done));
+    // Forked before the batch: a child must not inherit a batch in progress.
+    const pid_t child = StartChild([&go, &done] {
+        ::close(go[1]);
+        ::close(done[0]);
+        char byte = 0;
+        if (::read(go[0], &byte, 1) != 1) return 1;
+        RegKey other;
+        const LONG created = other.Create(HKEY_CURRENT_USER, "Software\\Batch");
+        const LONG set = other.SetStringValue("fromChild", "x");
+        if (::write(done[1], &byte, 1) != 1) return 1;
+        return created == ERROR_SUCCESS && set == ERROR_SUCCESS ? 0 : 1;
+    });
+    ::close(go[0]);
+    ::close(done[1]);
+    {
+        const platform::RegistryBatch batch;
+        RegKey key = Key("Software\\Batch");
+        for (int i = 0; i < 20; ++i) ASSERT_EQ(ERROR_SUCCESS, key.SetDWORDValue("v" + std::to_string(i), i));
+        DWORD seen = 0;
+        EXPECT_EQ(ERROR_SUCCESS, key.QueryDWORDValue("v19", seen));
+        EXPECT_EQ(19u, seen);
+        EXPECT_EQ(before, kvtest::ReadFile(HiveFile()));   // nothing written yet
+
+        ASSERT_EQ(1, ::write(go[1], "g", 1));
+        pollfd wait{done[0], POLLIN, 0};
+        EXPECT_EQ(0, ::poll(&wait, 1, 200)) << "the other writer must wait for the batch";
+    }
+    EXPECT_TRUE(ChildSucceeded(child));
+    ::close(go[1]);
+    ::close(done[0]);
+    FromCopiedFiles([] {
+        RegKey key;
+        ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_CURRENT_USER, "Software\\Batch"));
+        DWORD values = 0;
+        ASSERT_EQ(ERROR_SUCCESS, key.QueryInfoKey(nullptr, &values));
+        EXPECT_EQ(21u, values);
+    });
 }
 
 TEST_F(RegistryTest, ThreadsOfOneProcessWritingAtOnceLoseNoWrite) {
