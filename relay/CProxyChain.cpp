@@ -49,3 +49,8 @@ void CProxyChain::DeleteLogVector() {
     std::lock_guard lock(m_CS);
     m_ConnectedHops.clear();
 }
+
+void CProxyChain::ResetConnectedHops() {
+    DeleteLogVector();
+    m_HopCount = 0;
+}

@@ -42,6 +42,8 @@ public:
     void clear();
     // Empties the connected hops.
     void DeleteLogVector();
+    // Empties the connected hops and sets their number to 0 (a failed hop).
+    void ResetConnectedHops();
 
     // The number of connected hops.
     int size() const { return m_HopCount; }

@@ -86,6 +86,11 @@ TEST(ProxyChain, ClearEmptiesPartsAndConnectedHops) {
     EXPECT_EQ(chain.GetLastProxyInChainType(), PROXY_TYPE_SOCKS4);
 
     CProxyChain copy(chain);
+    CProxyChain failed(chain);
+    failed.ResetConnectedHops();
+    EXPECT_EQ(failed.size(), 0);
+    EXPECT_TRUE(failed.GetConnectedHops().empty());
+    EXPECT_EQ(failed.GetPublicPart().size(), 1);
     chain.clear();
     EXPECT_TRUE(chain.GetPrivatePart().empty());
     EXPECT_TRUE(chain.GetPublicPart().empty());

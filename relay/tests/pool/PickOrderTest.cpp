@@ -55,7 +55,9 @@ TEST_F(PickOrderTest, GivesTheSlotsBelowTheListSizeInSlotOrder) {
     ASSERT_TRUE(timer.SetPickOrder(pinned));
     EXPECT_EQ(timer.GetPicksFor(3), (std::vector<int>{1, 2, 0}));
     EXPECT_EQ(timer.GetPicksFor(0), std::vector<int>{});
-    EXPECT_EQ(timer.GetPicksFor(60).size(), 50u);
+    const std::vector<int> sixty = timer.GetPicksFor(60);
+    EXPECT_EQ(sixty.size(), 50u);
+    EXPECT_LT(*std::max_element(sixty.begin(), sixty.end()), 50);
     int out[2] = {-1, -1};
     EXPECT_EQ(timer.GetPickOrder(out, 2, 50), 2);
     EXPECT_EQ(out[0], 49);

@@ -179,6 +179,28 @@ TEST_F(ProxyPoolTest, ReloadAddsOnlyAddressesNotYetListed) {
     EXPECT_EQ(pool_.GetOwnedCount(), 2);
 }
 
+TEST_F(ProxyPoolTest, LoadsAtMostTwentyOfTheBestRankedProxiesOfAKind) {
+    for (const char* table : {"Proxy", "KVList"}) {
+        std::vector<Row> rows;
+        for (int i = 1; i <= 30; ++i) {
+            rows.push_back({.ip = std::string(table) + std::to_string(100 + i),
+                            .rank = std::to_string(i) + ".000"});
+        }
+        rows.push_back({.ip = std::string(table) + "-socks", .type = "4", .rank = "99.000"});
+        Seed(table, rows);
+    }
+    pool_.Init();
+    settings_.SetChainLength(1);
+    ASSERT_TRUE(Setup(REQUEST_SOCKS5, CHAIN_PUBLIC_ONLY));
+    for (const auto& [list, prefix] :
+         {std::pair{&pool_.GetPublicLists().Https(), "Proxy"},
+          std::pair{&pool_.GetPrivateLists().Https(), "KVList"}}) {
+        Names best;
+        for (int i = 11; i <= 30; ++i) best.insert(prefix + std::to_string(100 + i));
+        EXPECT_EQ(IpsOf(*list), best) << prefix;
+    }
+}
+
 class ChainFillTest : public ProxyPoolTest {
 protected:
     void SetUp() override {
