@@ -22,13 +22,15 @@ Thread::State::~State() {
 Thread Thread::Start(std::function<DWORD()> body) {
     Thread result;
     result.state_ = std::make_shared<State>();
-    std::promise<DWORD> started;
-    auto id = started.get_future();
+    // Shared with the new thread, which may still be inside set_value when
+    // this function has its answer and returns.
+    auto started = std::make_shared<std::promise<DWORD>>();
+    auto id = started->get_future();
     try {
         result.state_->thread = std::thread(
-            [end = result.state_->end, body = std::move(body), &started]() mutable {
+            [end = result.state_->end, body = std::move(body), started]() mutable {
                 detail::CurrentQueue();
-                started.set_value(GetCurrentThreadId());
+                started->set_value(GetCurrentThreadId());
                 const DWORD code = body();
                 // Body and captures go before the end is reported, so that
                 // a waiter sees the thread's objects released.
