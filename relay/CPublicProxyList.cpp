@@ -39,7 +39,12 @@ void CPublicProxyList::clear() {
     for (CTProxyList& list : m_Lists) list.clear();
 }
 
+// Each server start rereads the private lists: one found empty at an earlier
+// start may have gained proxies since (the user's own list).
 void CPrivateProxyList::ReadPrivateList(const CListLoadContext& context) {
+    for (CTProxyList* list : {&Socks4(), &Socks5(), &Http(), &Https()}) {
+        list->SetLoadState(CTProxyList::NOT_LOADED);
+    }
     Socks4().Load(proxysql::kPrivateTable, context);
     Socks5().Load(proxysql::kPrivateTable, context);
     Http().Load(proxysql::kPrivateTable, context);

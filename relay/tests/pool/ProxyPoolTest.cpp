@@ -467,8 +467,8 @@ TEST_F(ProxyPoolTest, OpensTheDatabaseOncePerServerStart) {
     EXPECT_TRUE(pool_.GetPrivateLists().Https().empty());
     pool_.SetDBInitialized(false);
     pool_.Init();
-    // A private list found empty is not queried again.
-    EXPECT_TRUE(pool_.GetPrivateLists().Https().empty());
+    // The next server start rereads a private list found empty before.
+    EXPECT_EQ(IpsOf(pool_.GetPrivateLists().Https()), (Names{"p1"}));
 
     Seed("KVList", {{.ip = "p2", .type = "4"}});
     CProxyMap fresh(timer_);
