@@ -4,9 +4,13 @@
 // of HTTP requests), the plan of how many of each to use, and the hops
 // actually connected, which go to the chain log.
 
+#include <vector>
+
 #include "platform/CriticalSection.h"
+#include "platform/SocketHandle.h"
 #include "relay/CBProxyChain.h"
 #include "relay/CProxy.h"
+#include "relay/eConnectionStatus.h"
 #include "relay/eProxyType.h"
 
 class CCommonBase;
@@ -44,6 +48,18 @@ public:
     void DeleteLogVector();
     // Empties the connected hops and sets their number to 0 (a failed hop).
     void ResetConnectedHops();
+
+    // The connects, run by the owner's chain-setup worker (in
+    // CProxyChainConnect.cpp). The socket connected to the last hop, or -1;
+    // failed members go to the pool.
+    platform::SOCKET ChainConnect();
+    // One hop: with s -1, connects to second (through the firewall proxy
+    // when there is one); otherwise asks first, over s, for second.
+    eConnectionStatus ConnectFromTo(CProxy* first, CProxy* second, platform::SOCKET& s);
+    // The first member of list that can be reached; the socket or -1.
+    platform::SOCKET ConnectToPrivateProxy(const std::vector<CProxy*>& list);
+    // The private lists SOCKS4, SOCKS5, HTTPS, and HTTP unless tunnel.
+    platform::SOCKET ConnectToAnyPrivateProxy(bool tunnel);
 
     // The number of connected hops.
     int size() const { return m_HopCount; }
