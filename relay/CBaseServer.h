@@ -1,0 +1,112 @@
+#pragma once
+// The engine facade: its static members are the engine's singletons (all
+// defined in CBaseServer.cpp, so their construction order is fixed) and its
+// static operations are what the control panel and the engine's sockets
+// call.
+//
+// Locks: mSettingsCS guards mSettings and mChainSettings (the control panel
+// writes them, the proxy-server thread and the chain-setup workers read
+// them); mVwCSect guards mpView, m_StrBallonLog and every post to the view
+// but the server-state notice. Neither is held while the other is taken.
+//
+// The host calls InitEngine before it starts the proxy-server thread and
+// ExitEngine after both engine threads have ended.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "platform/CriticalSection.h"
+#include "platform/Messages.h"
+#include "platform/Types.h"
+#include "relay/CChainSettings.h"
+#include "relay/CProxyMap.h"
+#include "relay/CTimerThread.h"
+#include "relay/eRequestState.h"
+#include "relay/eServerState.h"
+#include "settings/CPrefsKeeper.h"
+#include "settings/CSettings.h"
+
+class CProxyServer;
+class CUtilThread;
+class IEngineHunter;
+class IEngineLogs;
+class IHttpFilter;
+class IToolbarChannel;
+
+class CBaseServer {
+public:
+    virtual ~CBaseServer() = default;
+
+    // Engine lifetime (in place of the library's load and unload): installs
+    // the pool host and the string table; ExitEngine frees every client of
+    // the listeners and uninstalls the host.
+    static bool InitEngine();
+    static void ExitEngine();
+
+    static bool Startup();
+    static void ApplySettings(CSettings& settings);
+    static void ResetStatistics();
+    static void SetAutoConfigSettings();
+    static void ResetAutoConfigSettings();
+    static bool Shutdown();
+
+    static eRequestState FilterSend(char* data, int& length);
+    static void FilterRecv(char* data, int& length);
+
+    static void SetToolBarIncomingData(int n);
+    static void SetToolBarOutgoingData(int n);
+
+    static void AttachView(platform::HWND view);
+    static void DettachView();
+    static platform::HWND GetView();
+
+    // Loads the text of id (empty when the table has none) into
+    // m_StrBallonLog, then posts it.
+    static void LogToolTip(unsigned id);
+    // Posts WM_RELAY_BALLOON; the caller has put the text into
+    // m_StrBallonLog under mVwCSect (or uses SetBallonText).
+    static void LogToolTip();
+    // Sets m_StrBallonLog under mVwCSect and posts it.
+    static void LogToolTip(const std::string& text);
+    static std::string GetBallonText();
+
+    static void PostToolBarRequest(unsigned code);
+    static void NotifyServerState(unsigned state);
+    // Throws false when the proxy server's stop flag is set.
+    static void CheckServerStop();
+
+    // Copies taken under mSettingsCS, for threads other than the control
+    // panel's.
+    static CSettings GetSettings();
+    static CChainSettings GetChainSettings();
+
+    // The parts of the engine that live in their own areas; null puts the
+    // pass-through default back. Installed before the engine threads start.
+    static void SetHttpFilter(IHttpFilter* filter);
+    static void SetEngineLogs(IEngineLogs* logs);
+    static void SetEngineHunter(IEngineHunter* hunter);
+    static void SetToolbarChannel(IToolbarChannel* channel);
+    static IHttpFilter& HttpFilter();
+    static IEngineLogs& EngineLogs();
+    static IEngineHunter& EngineHunter();
+    static IToolbarChannel& ToolbarChannel();
+
+    static CSettings mSettings;
+    static platform::CriticalSection mSettingsCS;
+    static std::atomic<CProxyServer*> mpProxyServer;
+    static std::atomic<CUtilThread*> mpUtilThread;
+    static std::atomic<std::int32_t> m_nDataSent;
+    static std::atomic<std::int32_t> m_nDataReceived;
+    static platform::HWND mpView;
+    static platform::CriticalSection mVwCSect;
+    static std::string m_StrBallonLog;
+    static CChainSettings mChainSettings;
+    static CTimerThread mChainTimerThread;
+    static CProxyMap m_ProxyPool;
+    static CPrefsKeeper mCnfgMngr;
+    // The filter (mFltrMngr), the analyzer (mAnalyzerThread), the hunter
+    // (m_HunterThread) and the logs (m_ChainLog, m_ProgLog,
+    // m_FiltrationLog) are reached through the seams above until their
+    // areas provide them.
+};

@@ -1,0 +1,41 @@
+#include "relay/CEnginePoolHost.h"
+
+#include <mutex>
+
+#include "relay/CBaseServer.h"
+#include "relay/CProxy.h"
+#include "relay/CProxyServer.h"
+#include "relay/CUtilThread.h"
+#include "relay/EngineMessages.h"
+#include "relay/IEngineHunter.h"
+
+CPrivacySettings CEnginePoolHost::GetPrivacySettings() {
+    std::lock_guard lock(CBaseServer::mSettingsCS);
+    return *CBaseServer::mSettings.getPrivacySettings();
+}
+
+bool CEnginePoolHost::GetMixChain() {
+    std::lock_guard lock(CBaseServer::mSettingsCS);
+    return CBaseServer::mChainSettings.getMixChain();
+}
+
+bool CEnginePoolHost::GetUsePrivateProxies() {
+    std::lock_guard lock(CBaseServer::mSettingsCS);
+    return CBaseServer::mChainSettings.getUsePrivateProxies();
+}
+
+bool CEnginePoolHost::IsShuttingDown() { return CProxyServer::m_bShuttingDown.load(); }
+
+bool CEnginePoolHost::IsHunterRunning() { return CBaseServer::EngineHunter().IsRunning(); }
+
+void CEnginePoolHost::StartHunterWithAnalysis() { CBaseServer::EngineHunter().StartWithAnalysis(); }
+
+bool CEnginePoolHost::PostAddProxy(std::unique_ptr<CProxy> proxy) {
+    if (!CUtilThread::PostToThread(WM_RELAY_ADD_PROXY, 1, reinterpret_cast<platform::LPARAM>(proxy.get()))) {
+        return false;
+    }
+    proxy.release();  // the util thread deletes it
+    return true;
+}
+
+void CEnginePoolHost::SetListenerType(eProxyType type) { CProxyServer::SetType(type); }

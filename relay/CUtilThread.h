@@ -1,0 +1,36 @@
+#pragma once
+// The util thread: serves the toolbar channel, stores and removes pool
+// entries (2255, 2264) and broadcasts traffic totals and status (12296 to
+// 12298).
+
+#include <atomic>
+
+#include "platform/Event.h"
+#include "platform/UiThread.h"
+
+class CUtilThread : public platform::UiThread {
+public:
+    CUtilThread();
+    ~CUtilThread() override;
+
+    // platform::UiThread
+    bool InitInstance() override;
+    int ExitInstance() override;
+    bool PumpMessage() override;
+    bool PreTranslateMessage(platform::MSG& msg) override;
+
+    // Posts to the running util thread (from any thread); false when none
+    // runs.
+    static bool PostToThread(platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam);
+
+    // Manual reset; set when the thread ends. One event for the process; the
+    // constructor resets it.
+    static platform::Event mStopped;
+
+private:
+    static std::atomic<platform::DWORD> msThreadId;
+
+    // Every other posted total is broadcast, beginning with the first.
+    bool m_BroadcastNextIn = true;
+    bool m_BroadcastNextOut = true;
+};

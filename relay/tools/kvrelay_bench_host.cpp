@@ -1,0 +1,75 @@
+// Runs the engine for the relay benchmark (bench/relay.sh): direct mode
+// (no chain, no client program configured) on the listener port given as
+// the only argument, in the per-user root of KAVELIN_ROOT. Prints
+// "running" or "stopped" once the start is known, then serves until its
+// standard input ends, and stops the engine as the control panel does.
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "platform/Messages.h"
+#include "platform/Wait.h"
+#include "relay/CBaseServer.h"
+#include "relay/CProxyServer.h"
+#include "relay/CUtilThread.h"
+#include "relay/EngineMessages.h"
+
+namespace {
+
+CSettings DirectSettings(platform::DWORD port) {
+    CSettings s;
+    CPrivacySettings& privacy = *s.getPrivacySettings();
+    privacy.mEnableIPShielding = 0;
+    privacy.mEnableProxyChain = 0;
+    privacy.mListenerPort = port;
+    privacy.mListenerType = PROXY_TYPE_HTTP;
+    CSysConfig& sys = *s.getSysConfig();
+    sys.mAutoIE = sys.mAutoNetscape = sys.mAutoYahooIM = sys.mAutoMSN = sys.mAutoWsFTP = 0;
+    sys.mAutoOpera = sys.mAutoKaza = sys.mAutoCuteFtp = sys.mAutoMirc = 0;
+    return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <listener port>\n", argv[0]);
+        return 2;
+    }
+    const long port = std::strtol(argv[1], nullptr, 10);
+    if (port < 1 || port > 65535 || !CBaseServer::InitEngine()) return 2;
+
+    CSettings settings = DirectSettings(static_cast<platform::DWORD>(port));
+    CBaseServer::ApplySettings(settings);
+    platform::UINT outcome = 0;
+    const platform::HWND view = platform::CreateMessageWindow(
+        "BenchView", "", [&outcome](platform::HWND h, platform::UINT m, platform::WPARAM w, platform::LPARAM l) {
+            if (m == WM_RELAY_SERVER_RUNNING || m == WM_RELAY_SERVER_STOPPED) outcome = m;
+            return platform::DefWindowProc(h, m, w, l);
+        });
+    CBaseServer::AttachView(view);
+
+    auto* server = new CProxyServer;
+    CBaseServer::mpProxyServer.store(server);
+    if (!server->CreateThread()) return 1;
+    const platform::Thread serverThread = server->thread();
+    server->StartServer();
+    platform::MSG msg;
+    while (outcome == 0 && platform::GetMessage(msg)) platform::DispatchMessage(msg);
+    std::cout << (outcome == WM_RELAY_SERVER_RUNNING ? "running" : "stopped") << std::endl;
+
+    std::string line;
+    while (outcome == WM_RELAY_SERVER_RUNNING && std::getline(std::cin, line)) {
+    }
+
+    CProxyServer::m_bShuttingDown.store(true);
+    CProxyServer::PostToThread(WM_RELAY_STOP_SERVER, 0, 0);
+    CProxyServer::PostToThread(platform::WM_QUIT, 0, 0);
+    serverThread.Wait(platform::INFINITE);
+    platform::WaitForSingleObject(CUtilThread::mStopped, platform::INFINITE);
+    CBaseServer::DettachView();
+    CBaseServer::ExitEngine();
+    return outcome == WM_RELAY_SERVER_RUNNING ? 0 : 1;
+}
