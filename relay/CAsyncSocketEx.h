@@ -83,6 +83,10 @@ public:
     platform::BOOL IOCtl(long lCommand, platform::DWORD* lpArgument);
 
     platform::SOCKET GetSocketHandle() const { return m_SocketData.hSocket; }
+    // True while a usable handle is held (never 0: descriptors 0-2 stay taken).
+    bool HoldsHandle() const {
+        return m_SocketData.hSocket != platform::INVALID_SOCKET && m_SocketData.hSocket != 0;
+    }
     // Null while the object is not registered on a thread.
     platform::HWND GetHelperWindowHandle() const;
 

@@ -4,8 +4,19 @@
 // buffer holds at most the limit plus one read.
 
 #include <cstddef>
+#include <functional>
 #include <string_view>
 #include <vector>
+
+// What became of bytes handed to a socket.
+enum class eSendOutcome { Sent, WouldBlock, Failed };
+
+// A socket's Send: bytes sent, or a negative value with the WSA error set.
+using SendFunction = std::function<int(const char* data, int length)>;
+
+// Sends bytes until all are sent or the socket would block; bytes keeps
+// what was not sent.
+eSendOutcome SendUntilBlocked(std::string_view& bytes, const SendFunction& send);
 
 class CPendingBuffer {
 public:
@@ -15,6 +26,9 @@ public:
     std::size_t Size() const { return m_Bytes.size() - m_Begin; }
     bool Empty() const { return Size() == 0; }
     void Clear();
+
+    // Sends what waits until the buffer is empty or the socket would block.
+    eSendOutcome SendTo(const SendFunction& send);
 
 private:
     std::vector<char> m_Bytes;

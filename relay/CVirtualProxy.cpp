@@ -17,11 +17,6 @@ constexpr const char* kPortInUseCaption = "Kavelin";
 // Nothing listens beyond loopback.
 constexpr const char* kListenAddress = "127.0.0.1";
 
-bool HoldsHandle(const CAsyncSocketEx& socket) {
-    const platform::SOCKET handle = socket.GetSocketHandle();
-    return handle != platform::INVALID_SOCKET && handle != 0;
-}
-
 platform::UINT ListenerPort() {
     std::lock_guard lock(CBaseServer::mSettingsCS);
     return CBaseServer::mSettings.getPrivacySettings()->mListenerPort;
@@ -57,7 +52,7 @@ bool CVirtualProxy::Start() {
 
 bool CVirtualProxy::Stop() {
     std::lock_guard lock(m_ListCS);
-    if (HoldsHandle(*this)) CAsyncSocketEx::ShutDown(platform::SD_BOTH);
+    if (HoldsHandle()) CAsyncSocketEx::ShutDown(platform::SD_BOTH);
     Close();
     ShutdownClientList();
     return true;
@@ -70,10 +65,10 @@ void CVirtualProxy::Close() {
 void CVirtualProxy::ShutdownClientList() {
     std::lock_guard lock(m_ListCS);
     for (const auto& client : m_Clients) {
-        if (HoldsHandle(*client)) client->ShutDown(platform::SD_BOTH);
+        if (client->HoldsHandle()) client->ShutDown(platform::SD_BOTH);
     }
     for (const auto& client : m_Clients) {
-        if (HoldsHandle(*client)) client->Close();
+        if (client->HoldsHandle()) client->Close();
         client->KillObject();
     }
 }
@@ -101,7 +96,7 @@ void CVirtualProxy::DeleteClosedSockets() {
     std::lock_guard lock(m_ListCS);
     std::erase_if(m_Clients, [](const std::unique_ptr<CCommonBase>& client) {
         // A connection that closed kills itself, so its setup ends too.
-        if (!client->IsObjectKilled() || HoldsHandle(*client) || !client->IsSafeToDelete()) return false;
+        if (!client->IsObjectKilled() || client->HoldsHandle() || !client->IsSafeToDelete()) return false;
         client->Free_Objects();
         return true;
     });

@@ -20,11 +20,6 @@ constexpr unsigned kAdBlockedPage = 1002;
 
 bool WouldBlock() { return CAsyncSocketEx::GetLastError() == platform::WSAEWOULDBLOCK; }
 
-bool HoldsHandle(const CAsyncSocketEx& socket) {
-    const platform::SOCKET handle = socket.GetSocketHandle();
-    return handle != platform::INVALID_SOCKET && handle != 0;
-}
-
 }  // namespace
 
 ChttpReqSock::ChttpReqSock() : m_Response(this), m_pBuffer(std::make_unique<char[]>(kBufferSize)) {}
@@ -32,19 +27,16 @@ ChttpReqSock::ChttpReqSock() : m_Response(this), m_pBuffer(std::make_unique<char
 ChttpReqSock::~ChttpReqSock() = default;
 
 void ChttpReqSock::QueueToClient(std::string_view bytes) {
-    if (bytes.empty() || !HoldsHandle(*this)) return;
+    if (bytes.empty() || !HoldsHandle()) return;
     // Sent at once while nothing waits before them; the rest waits for the
     // write notice, which only a send that would block arms.
-    while (m_ToClient.Empty() && !m_bWriteBlocked && !bytes.empty()) {
-        const int sent = Send(bytes.data(), static_cast<int>(bytes.size()));
-        if (sent > 0) {
-            bytes.remove_prefix(static_cast<std::size_t>(sent));
-        } else if (sent < 0 && WouldBlock()) {
-            m_bWriteBlocked = true;
-        } else {
+    if (m_ToClient.Empty() && !m_bWriteBlocked) {
+        const eSendOutcome outcome = SendUntilBlocked(bytes, SendToClient());
+        if (outcome == eSendOutcome::Failed) {
             m_Response.CloseBoth();
             return;
         }
+        m_bWriteBlocked = outcome == eSendOutcome::WouldBlock;
     }
     m_ToClient.Append(bytes);
 }
@@ -52,19 +44,14 @@ void ChttpReqSock::QueueToClient(std::string_view bytes) {
 bool ChttpReqSock::ClientFull() const { return m_ToClient.Size() >= ChttpResponseSock::kPendingLimit; }
 
 bool ChttpReqSock::FlushToClient() {
-    while (!m_ToClient.Empty() && HoldsHandle(*this)) {
-        const std::string_view front = m_ToClient.Front();
-        const int sent = Send(front.data(), static_cast<int>(front.size()));
-        if (sent > 0) {
-            m_ToClient.Consume(static_cast<std::size_t>(sent));
-        } else if (sent < 0 && WouldBlock()) {
-            m_bWriteBlocked = true;
-            return true;
-        } else {
-            return false;
-        }
-    }
-    return true;
+    if (m_ToClient.Empty() || !HoldsHandle()) return true;
+    const eSendOutcome outcome = m_ToClient.SendTo(SendToClient());
+    m_bWriteBlocked = outcome == eSendOutcome::WouldBlock;
+    return outcome != eSendOutcome::Failed;
+}
+
+SendFunction ChttpReqSock::SendToClient() {
+    return [this](const char* data, int length) { return Send(data, length); };
 }
 
 void ChttpReqSock::ResumeReading() {

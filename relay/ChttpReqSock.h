@@ -51,6 +51,7 @@ public:
 private:
     // Sends what the client can take; false when the client failed.
     bool FlushToClient();
+    SendFunction SendToClient();
     void SendBlockPage(unsigned id);
 
     platform::CriticalSection m_CS;

@@ -25,11 +25,6 @@ constexpr std::string_view kFailureAnswer =
 
 bool WouldBlock() { return CAsyncSocketEx::GetLastError() == platform::WSAEWOULDBLOCK; }
 
-bool HoldsHandle(const CAsyncSocketEx& socket) {
-    const platform::SOCKET handle = socket.GetSocketHandle();
-    return handle != platform::INVALID_SOCKET && handle != 0;
-}
-
 // What a filter gives back stays inside the buffer.
 int ClampToBuffer(int length, int size) { return std::clamp(length, 0, size - 1); }
 
@@ -168,35 +163,27 @@ void ChttpResponseSock::QueueRequestBlock(char* data, int length) {
 
 void ChttpResponseSock::QueueToServer(std::string_view bytes) {
     if (bytes.empty()) return;
-    const bool open = (m_State == eLegState::Relaying || m_State == eLegState::Tunnel) && HoldsHandle(*this);
-    while (open && m_ToServer.Empty() && !m_bWriteBlocked && !bytes.empty()) {
-        const int sent = CAsyncSocketEx::Send(bytes.data(), static_cast<int>(bytes.size()));
-        if (sent > 0) {
-            bytes.remove_prefix(static_cast<std::size_t>(sent));
-        } else if (sent < 0 && WouldBlock()) {
-            m_bWriteBlocked = true;
-        } else {
+    const bool open = (m_State == eLegState::Relaying || m_State == eLegState::Tunnel) && HoldsHandle();
+    if (open && m_ToServer.Empty() && !m_bWriteBlocked) {
+        const eSendOutcome outcome = SendUntilBlocked(bytes, SendToServer());
+        if (outcome == eSendOutcome::Failed) {
             CloseBoth();
             return;
         }
+        m_bWriteBlocked = outcome == eSendOutcome::WouldBlock;
     }
     m_ToServer.Append(bytes);
 }
 
 bool ChttpResponseSock::FlushToServer() {
-    while (!m_ToServer.Empty() && HoldsHandle(*this)) {
-        const std::string_view front = m_ToServer.Front();
-        const int sent = CAsyncSocketEx::Send(front.data(), static_cast<int>(front.size()));
-        if (sent > 0) {
-            m_ToServer.Consume(static_cast<std::size_t>(sent));
-        } else if (sent < 0 && WouldBlock()) {
-            m_bWriteBlocked = true;
-            return true;
-        } else {
-            return false;
-        }
-    }
-    return true;
+    if (m_ToServer.Empty() || !HoldsHandle()) return true;
+    const eSendOutcome outcome = m_ToServer.SendTo(SendToServer());
+    m_bWriteBlocked = outcome == eSendOutcome::WouldBlock;
+    return outcome != eSendOutcome::Failed;
+}
+
+SendFunction ChttpResponseSock::SendToServer() {
+    return [this](const char* data, int length) { return CAsyncSocketEx::Send(data, length); };
 }
 
 void ChttpResponseSock::SendFailureAnswer() {
@@ -279,7 +266,7 @@ int ChttpResponseSock::Receive(void* lpBuf, int nBufLen, int nFlags) {
 }
 
 void ChttpResponseSock::OnReceive(int nErrorCode) {
-    if (nErrorCode != 0 || !m_pBuffer || !HoldsHandle(*this)) return;
+    if (nErrorCode != 0 || !m_pBuffer || !HoldsHandle()) return;
     if (m_State != eLegState::Relaying && m_State != eLegState::Tunnel) return;
     char* const buffer = m_pBuffer.get();
     for (int i = 0; i < kReadsPerNotice; ++i) {

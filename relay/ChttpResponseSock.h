@@ -90,6 +90,7 @@ private:
     void QueueToServer(std::string_view bytes);
     // Sends what the upstream can take; false when the upstream failed.
     bool FlushToServer();
+    SendFunction SendToServer();
     void ServerClosed();
 
     ChttpReqSock* m_pOwner;
