@@ -15,5 +15,8 @@ echo
 echo "Built into build/bin:"
 ls build/bin
 echo
-echo "The control panel (KVDesk) is not built yet; the libraries above are"
-echo "exercised by the tests: bash scripts/test.sh"
+echo "The control panel (KVDesk) is not built yet. To run the relay engine"
+echo "itself in direct mode on 127.0.0.1:8080 (until its input ends):"
+echo "  build/bin/kvrelay_bench_host 8080"
+echo "then point a client at it, e.g.: curl -x http://127.0.0.1:8080 http://example.org/"
+echo "Everything is exercised by the tests: bash scripts/test.sh"
