@@ -1,0 +1,3 @@
+#include "cleanup/CIEAutoComlete.h"
+
+bool CIEAutoComlete::Clear(bool) { return false; }

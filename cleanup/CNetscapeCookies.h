@@ -1,0 +1,8 @@
+#pragma once
+// The Netscape/Mozilla profile's cookies.
+
+class CNetscapeCookies {
+public:
+    // Removes the traces when enable is set (true); false when it is not.
+    bool Clear(bool enable);
+};

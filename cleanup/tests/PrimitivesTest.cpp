@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "SweepFixture.h"
+#include "cleanup/CCleanIE.h"
+#include "platform/FileOps.h"
+#include "platform/Root.h"
+#include "platform/UrlCache.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using sweeptest::Put;
+
+std::string Pattern(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('A' + i % 26);
+    return bytes;
+}
+
+class EmptyDirectoryTest : public sweeptest::SweepTest {
+protected:
+    fs::path folder() const { return profile() / "Cache"; }
+    bool IsEmptyFolder() const { return fs::is_directory(folder()) && fs::is_empty(folder()); }
+    CCleanIE ie;
+};
+
+TEST_F(EmptyDirectoryTest, WipesIndexFilesPastTheirHeadBeforeDeletingThem) {
+    struct Case {
+        const char* name;
+        std::size_t size;
+    };
+    const Case cases[] = {{"index.dat", 0},     {"INDEX.DAT", 1},     {"Index.Dat", 64},
+                          {"index.dat", 65},    {"INDEX.DAT", 10064}, {"index.dat", 20065},
+                          {"index.DAT", 123457}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " of " + std::to_string(c.size));
+        const std::string original = Pattern(c.size);
+        Put(folder() / "sub" / c.name, original);
+        // A second name for the same bytes shows what reached the disk.
+        const fs::path witness = outside() / "witness";
+        fs::remove(witness);
+        fs::create_hard_link(folder() / "sub" / c.name, witness);
+
+        EXPECT_EQ(1, ie.EmptyDirectory(folder().string()));
+
+        EXPECT_TRUE(IsEmptyFolder());
+        const std::string after = kvtest::ReadFile(witness);
+        ASSERT_EQ(c.size, after.size());
+        const std::size_t head = std::min<std::size_t>(64, c.size);
+        EXPECT_EQ(original.substr(0, head), after.substr(0, head));
+        EXPECT_EQ(std::string(c.size - head, '\0'), after.substr(head));
+    }
+}
+
+TEST_F(EmptyDirectoryTest, DeletesOtherFilesWithoutOverwritingThem) {
+    const std::string original = Pattern(500);
+    Put(folder() / "index.dat.bak", original);
+    Put(folder() / "content.dat", original);
+    fs::create_hard_link(folder() / "index.dat.bak", outside() / "a");
+    fs::create_hard_link(folder() / "content.dat", outside() / "b");
+
+    EXPECT_EQ(1, ie.EmptyDirectory(folder().string()));
+
+    EXPECT_TRUE(IsEmptyFolder());
+    EXPECT_EQ(original, kvtest::ReadFile(outside() / "a"));
+    EXPECT_EQ(original, kvtest::ReadFile(outside() / "b"));
+}
+
+TEST_F(EmptyDirectoryTest, RemovesReadOnlyEntriesAndSubFoldersButKeepsTheFolder) {
+    Put(folder() / "locked.txt", "x");
+    Put(folder() / "sub" / "a.txt", "a");
+    Put(folder() / "sub" / "deeper" / "b.txt", "b");
+    Put(folder() / "INDEX.DAT", Pattern(100));
+    fs::permissions(folder() / "locked.txt", fs::perms::owner_read);
+    fs::permissions(folder() / "sub" / "deeper", fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(folder() / "sub", fs::perms::owner_read | fs::perms::owner_exec);
+
+    EXPECT_EQ(1, ie.EmptyDirectory(folder().string()));
+
+    EXPECT_TRUE(IsEmptyFolder());
+}
+
+TEST_F(EmptyDirectoryTest, DeletesLinksWithoutTouchingWhatTheyName) {
+    const std::string original = Pattern(300);
+    Put(outside() / "target.dat", original);
+    Put(outside() / "dir" / "keep.txt", "keep");
+    Put(outside() / "dir" / "index.dat", original);
+    fs::create_directories(folder() / "sub");
+    fs::create_symlink(outside() / "target.dat", folder() / "index.dat");
+    fs::create_symlink(outside() / "dir", folder() / "sub" / "dirlink");
+    fs::create_symlink(outside() / "missing", folder() / "dangling");
+
+    EXPECT_EQ(1, ie.EmptyDirectory(folder().string()));
+
+    EXPECT_TRUE(IsEmptyFolder());
+    EXPECT_EQ(original, kvtest::ReadFile(outside() / "target.dat"));
+    EXPECT_EQ("keep", kvtest::ReadFile(outside() / "dir" / "keep.txt"));
+    EXPECT_EQ(original, kvtest::ReadFile(outside() / "dir" / "index.dat"));
+}
+
+TEST_F(EmptyDirectoryTest, EmptiesTreesDeeperThanAnyPathLimit) {
+    Put(outside() / "target.dat", "survives");
+    fs::create_directories(folder());
+    sweeptest::MakeDeepTree(folder(), 1500, outside() / "target.dat");
+
+    EXPECT_EQ(1, ie.EmptyDirectory(folder().string()));
+
+    EXPECT_TRUE(IsEmptyFolder());
+    EXPECT_EQ("survives", kvtest::ReadFile(outside() / "target.dat"));
+}
+
+TEST_F(EmptyDirectoryTest, RefusesFoldersItCannotOrMayNotEnter) {
+    Put(outside() / "dir" / "keep.txt", "keep");
+    fs::create_symlink(outside() / "dir", profile() / "link");
+
+    EXPECT_EQ(0, ie.EmptyDirectory((profile() / "missing").string()));
+    EXPECT_EQ(0, ie.EmptyDirectory((profile() / "link").string()));
+    EXPECT_EQ(0, ie.EmptyDirectory((outside() / "dir").string()));
+    fs::create_directories(outside() / "dir" / "sub");
+    Put(outside() / "dir" / "sub" / "inner.txt", "inner");
+    EXPECT_EQ(0, ie.EmptyDirectory((profile() / "link" / "sub").string()));
+    EXPECT_EQ("inner", kvtest::ReadFile(outside() / "dir" / "sub" / "inner.txt"));
+    EXPECT_EQ("keep", kvtest::ReadFile(outside() / "dir" / "keep.txt"));
+}
+
+TEST_F(EmptyDirectoryTest, OverwriteRefusesLinksAndOtherNonRegularFiles) {
+    Put(outside() / "target.dat", Pattern(200));
+    fs::create_directories(folder());
+    fs::create_symlink(outside() / "target.dat", folder() / "link.dat");
+    ASSERT_EQ(0, ::mkfifo((folder() / "pipe").c_str(), 0600));
+
+    EXPECT_FALSE(platform::OverwriteFileTail(folder() / "link.dat", 64, 10000));
+    EXPECT_FALSE(platform::OverwriteFileTail(folder() / "pipe", 64, 10000));
+    EXPECT_FALSE(platform::OverwriteFileTail(folder(), 64, 10000));
+    EXPECT_EQ(Pattern(200), kvtest::ReadFile(outside() / "target.dat"));
+}
+
+class UrlCacheTest : public sweeptest::SweepTest {
+protected:
+    void SetUp() override {
+        using platform::UrlCacheContainer;
+        const fs::path content =
+            *platform::ShellFolder(platform::CSIDL_INTERNET_CACHE) / "Content.IE5";
+        Put(content / "AB" / "p.htm", "page");
+        Put(content / "AB" / "s.htm", "sticky");
+        Put(*platform::ShellFolder(platform::CSIDL_COOKIES) / "u@site.txt", "cookie");
+        Commit(UrlCacheContainer::Content, "http://a/p.htm", platform::NORMAL_CACHE_ENTRY,
+               "AB/p.htm");
+        Commit(UrlCacheContainer::Content, "http://zero/", 0, "");
+        Commit(UrlCacheContainer::Content, "http://sticky/",
+               platform::STICKY_CACHE_ENTRY | platform::NORMAL_CACHE_ENTRY, "AB/s.htm");
+        Commit(UrlCacheContainer::Cookies, "Cookie:u@site/",
+               platform::COOKIE_CACHE_ENTRY | platform::NORMAL_CACHE_ENTRY, "u@site.txt");
+    }
+    static void Commit(platform::UrlCacheContainer where, const char* url, platform::DWORD type,
+                       const char* file) {
+        ASSERT_TRUE(platform::CommitUrlCacheEntry(where, {url, type, file}));
+    }
+    static std::set<std::string> Remaining() {
+        std::set<std::string> urls;
+        platform::UrlCacheFind find;
+        platform::UrlCacheEntry entry;
+        for (bool more = find.First(entry); more; more = find.Next(entry))
+            urls.insert(entry.sourceUrl);
+        return urls;
+    }
+    CCleanIE ie;
+};
+
+TEST_F(UrlCacheTest, DeletesEntriesOfTheKindAskedFor) {
+    struct Case {
+        int type;
+        std::set<std::string> remaining;
+    };
+    const Case cases[] = {
+        {DCT_TEMP_FILES, {"Cookie:u@site/"}},
+        {DCT_COOKIES, {"http://zero/"}},
+        {7, {"http://a/p.htm", "http://zero/", "http://sticky/", "Cookie:u@site/"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        EXPECT_TRUE(ie.DeleteUrlCache(static_cast<DEL_CACHE_TYPE>(c.type)));
+        EXPECT_EQ(c.remaining, Remaining());
+        const fs::path content =
+            *platform::ShellFolder(platform::CSIDL_INTERNET_CACHE) / "Content.IE5";
+        EXPECT_EQ(c.remaining.count("http://a/p.htm") == 1, fs::exists(content / "AB" / "p.htm"));
+        EXPECT_EQ(c.remaining.count("Cookie:u@site/") == 1,
+                  fs::exists(*platform::ShellFolder(platform::CSIDL_COOKIES) / "u@site.txt"));
+        SetUp();  // seeds the full cache again
+    }
+}
+
+TEST_F(UrlCacheTest, ReportsFailureWhenTheCacheIsEmpty) {
+    EXPECT_TRUE(ie.DeleteUrlCache(DCT_COOKIES));
+    EXPECT_TRUE(ie.DeleteUrlCache(DCT_TEMP_FILES));
+    EXPECT_FALSE(ie.DeleteUrlCache(DCT_TEMP_FILES));
+}
+
+}  // namespace

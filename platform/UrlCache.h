@@ -1,0 +1,64 @@
+#pragma once
+// The system browser's URL cache (the WinINet cache entry calls). Each
+// container keeps its entries in an "index.dat" text index in its folder,
+// one entry a line: the entry type in hex, the source URL and the local
+// file (relative to the container folder), separated by tabs.
+//
+//   content:  <Temporary Internet Files>/Content.IE5/index.dat
+//   cookies:  <Cookies>/index.dat
+//   history:  <History>/History.IE5/index.dat
+//
+// The entry walk covers the content and cookie containers, as the browser's
+// walk over all entries does; the history container is reached only
+// through the history store's clear.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Types.h"
+
+namespace platform {
+
+inline constexpr DWORD NORMAL_CACHE_ENTRY = 0x00000001;
+inline constexpr DWORD STICKY_CACHE_ENTRY = 0x00000004;
+inline constexpr DWORD COOKIE_CACHE_ENTRY = 0x00100000;
+inline constexpr DWORD URLHISTORY_CACHE_ENTRY = 0x00200000;
+
+enum class UrlCacheContainer { Content, Cookies, History };
+
+struct UrlCacheEntry {
+    std::string sourceUrl;
+    DWORD entryType = 0;
+    std::string localFile;  // relative to the container folder; may be empty
+};
+
+// A walk over the cache entries (FindFirstUrlCacheEntry/FindNext...):
+// First fails (ERROR_NO_MORE_ITEMS) when the cache is empty, Next when the
+// walk is over.
+class UrlCacheFind {
+public:
+    bool First(UrlCacheEntry& entry);
+    bool Next(UrlCacheEntry& entry);
+
+private:
+    std::vector<UrlCacheEntry> entries_;
+    std::size_t next_ = 0;
+};
+
+// DeleteUrlCacheEntry: removes the first entry with this source URL and its
+// local file. False when no entry has it.
+bool DeleteUrlCacheEntry(std::string_view sourceUrl);
+
+// CommitUrlCacheEntry: adds (or replaces) an entry in a container.
+bool CommitUrlCacheEntry(UrlCacheContainer container, const UrlCacheEntry& entry);
+
+// IUrlHistoryStg2::ClearHistory: removes every entry of the history
+// container with its local file.
+bool ClearUrlHistory();
+
+// All entries of one container, in index order.
+std::vector<UrlCacheEntry> ReadUrlCacheIndex(UrlCacheContainer container);
+
+}  // namespace platform
