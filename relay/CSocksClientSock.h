@@ -1,0 +1,36 @@
+#pragma once
+// The client side of one local SOCKS4 or SOCKS5 connection: every block the
+// client sends goes to the embedded destination side, which parses the
+// request and then relays unchanged.
+
+#include "relay/CRelayClientSock.h"
+#include "relay/CSocksRelaySock.h"
+
+class CSocksClientSock : public CRelayClientSock {
+public:
+    static constexpr int kMaxReceive = 10239;
+
+    // server: the destination side the subclass embeds (not used before the
+    // subclass is constructed).
+    explicit CSocksClientSock(CSocksRelaySock& server);
+
+    // CAsyncSocketEx
+    void Close() override;
+
+    // CCommonBase
+    void Free_Objects() override;
+    bool IsSafeToDelete() override;
+    bool IsObjectKilled() override;
+    void KillObject() override;
+
+protected:
+    // CRelayClientSock
+    eClientRead ClientReadState() override;
+    bool OnClientBlock(char* data, int length) override;
+    void OnClientClosed() override;
+    void CloseConnection() override;
+    void OnClientRoom() override;
+
+private:
+    CSocksRelaySock& m_Server;
+};

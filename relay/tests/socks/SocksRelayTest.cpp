@@ -1,0 +1,337 @@
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "EngineFixture.h"
+#include "pool/PoolFixture.h"
+#include "relay/CBaseServer.h"
+#include "relay/CProxyServer.h"
+#include "relay/ProxyDatabaseFile.h"
+#include "relay/eProxyType.h"
+#include "rig/FakeUpstream.h"
+#include "rig/Loopback.h"
+#include "rig/LoopbackClient.h"
+#include "rig/LoopbackRig.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using namespace std::string_literals;
+using kvtest::FakeScript;
+using kvtest::FakeUpstream;
+using kvtest::LoopbackClient;
+
+const std::string kS4Fail = "\x00\x5B"s + std::string(6, '\0');
+const std::string kS5Fail = "\x05\x01\x00\x01"s + std::string(6, '\0');
+const std::string kS5Type = "\x05\x08\x00\x01"s + std::string(6, '\0');
+const std::string kS5Hello = "\x05\x00"s;
+const std::string kS5Success = "\x05\x00\x00\x01\x7F\x00\x00\x01\x92\x1F"s;
+
+std::string PortBytes(std::uint16_t port) { return {static_cast<char>(port >> 8), static_cast<char>(port & 0xFF)}; }
+
+std::string Socks4Request(std::uint16_t port) { return "\x04\x01"s + PortBytes(port) + "\x7F\x00\x00\x01" "kv\x00"s; }
+
+std::string Socks5Request(std::uint16_t port) { return "\x05\x01\x00\x01\x7F\x00\x00\x01"s + PortBytes(port); }
+
+// What came back on a raw connection until the relay closed it.
+struct Exchange {
+    std::string received;
+    bool closed = false;
+};
+
+// Sends bytes, optionally ends the sending side, and reads until the relay
+// closes (bounded).
+Exchange Talk(std::uint16_t port, const std::string& bytes, bool endSending) {
+    Exchange out;
+    kvtest::UniqueFd fd(::socket(AF_INET, SOCK_STREAM, 0));
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (!fd || ::connect(fd.get(), reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) return out;
+    if (::send(fd.get(), bytes.data(), bytes.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(bytes.size())) return out;
+    if (endSending) ::shutdown(fd.get(), SHUT_WR);
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd p{fd.get(), POLLIN, 0};
+        if (::poll(&p, 1, 200) <= 0) continue;
+        char buffer[4096];
+        const ssize_t n = ::recv(fd.get(), buffer, sizeof buffer, 0);
+        if (n <= 0) {
+            out.closed = true;
+            break;
+        }
+        out.received.append(buffer, static_cast<std::size_t>(n));
+    }
+    return out;
+}
+
+std::string ReadExactly(LoopbackClient& client, std::size_t n, std::chrono::milliseconds limit) {
+    std::string got;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (got.size() < n && std::chrono::steady_clock::now() < deadline) {
+        if (client.ReadSome(got, 1s, n - got.size()) == LoopbackClient::Read::Closed) break;
+    }
+    return got;
+}
+
+class SocksTest : public srvtest::EngineTest {
+protected:
+    ~SocksTest() override { StopEngine(); }
+
+    // firewallPort: a SOCKS5 firewall proxy on that port for the direct road.
+    void StartListener(int type, bool chain = false, std::uint16_t firewallPort = 0) {
+        srvtest::EngineSettings settings;
+        settings.chain = chain;
+        settings.chainLength = 2;
+        settings.adjust = [type, firewallPort](CSettings& s) {
+            s.getPrivacySettings()->mListenerType = type;
+            if (firewallPort == 0) return;
+            CGnrlSettings& general = *s.getGeneralSettings();
+            general.setBehindFireWall(true);
+            general.setFireWallIP("127.0.0.1");
+            general.setFireWallPort(firewallPort);
+            general.setFireWallType(PROXY_TYPE_SOCKS5);
+        };
+        StartRunningEngine(settings);
+    }
+
+    void SeedPool(const std::vector<pooltest::Row>& privateRows, const std::vector<pooltest::Row>& publicRows) {
+        const std::filesystem::path db = ProxyDatabasePath();
+        std::filesystem::create_directories(db.parent_path());
+        pooltest::MakeDatabase(db);
+        pooltest::InsertRows(db, "KVList", privateRows);
+        pooltest::InsertRows(db, "Proxy", publicRows);
+    }
+
+    static pooltest::Row Hop(std::uint16_t port, eProxyType type) {
+        pooltest::Row row;
+        row.ip = "127.0.0.1";
+        row.port = std::to_string(port);
+        row.type = std::to_string(static_cast<int>(type));
+        return row;
+    }
+
+    kvtest::LoopbackRig rig_;
+};
+
+// A listener type and the curl options that reach the origin through it.
+struct CurlCase {
+    int listener;
+    const char* option;  // --socks4, --socks5 or -x (HTTP)
+};
+
+std::string CaseName(const testing::TestParamInfo<CurlCase>& info) {
+    std::string option = info.param.option;
+    option = option == "-x" ? "http" : option.substr(2);
+    return "listener" + std::to_string(info.param.listener) + "_" + option;
+}
+
+class SocksCurlTest : public SocksTest, public testing::WithParamInterface<CurlCase> {
+protected:
+    kvtest::CurlResult Fetch(const kvtest::Origin& origin, const std::string& name) {
+        return rig_.Curl({GetParam().option, ProxyAddress(), origin.Url(name)}, 60s);
+    }
+};
+
+TEST_P(SocksCurlTest, CurlReachesTheOriginByteExactDirectly) {
+    const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 100000}, {"big.bin", 8 * 1024 * 1024}});
+    StartListener(GetParam().listener);
+    for (const char* name : {"page.bin", "big.bin"}) {
+        const kvtest::CurlResult got = Fetch(origin, name);
+        EXPECT_EQ(got.exitCode, 0) << got.log;
+        EXPECT_TRUE(got.body == origin.Content(name)) << name << ": " << got.body.size() << " bytes";
+    }
+}
+
+TEST_P(SocksCurlTest, CurlReachesTheOriginByteExactThroughAChainOfRealProxies) {
+    const kvtest::Peer& socks = rig_.StartDante();
+    const kvtest::Peer& https = rig_.StartTinyproxy();
+    const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 300000}});
+    SeedPool({Hop(socks.port(), PROXY_TYPE_SOCKS5)}, {Hop(https.port(), PROXY_TYPE_HTTPS)});
+    StartListener(GetParam().listener, true);
+    const kvtest::CurlResult got = Fetch(origin, "page.bin");
+    EXPECT_EQ(got.exitCode, 0) << got.log;
+    EXPECT_TRUE(got.body == origin.Content("page.bin")) << got.body.size() << " bytes";
+    // The last hop was asked for the origin.
+    EXPECT_NE(https.Log().find("127.0.0.1:" + std::to_string(origin.port())), std::string::npos) << https.Log();
+}
+
+INSTANTIATE_TEST_SUITE_P(Listeners, SocksCurlTest,
+                         testing::Values(CurlCase{4, "--socks4"}, CurlCase{5, "--socks5"}, CurlCase{6, "--socks4"},
+                                         CurlCase{6, "--socks5"}, CurlCase{6, "-x"}),
+                         CaseName);
+
+class SocksListenerTest : public SocksTest, public testing::WithParamInterface<int> {
+protected:
+    // The SOCKS versions the listener under test serves.
+    bool Serves(int version) const { return GetParam() == 6 || GetParam() == version; }
+};
+
+TEST_P(SocksListenerTest, GreetingRequestAndDataInOneBlockAreAllTaken) {
+    FakeUpstream echo({FakeScript().Echo()});
+    StartListener(GetParam());
+    const std::string payload = "first bytes" + kvtest::Origin::MakeContent("payload", 200000);
+    // Later blocks that look like HTTP stay tunnel bytes.
+    const std::string later = "GET / HTTP/1.1\r\nHost: x\r\n\r\n";
+    for (const int version : {4, 5}) {
+        if (!Serves(version)) continue;
+        const std::int32_t inBefore = CBaseServer::m_nDataReceived.load();
+        const std::int32_t outBefore = CBaseServer::m_nDataSent.load();
+        LoopbackClient client;
+        ASSERT_TRUE(client.Connect(port()));
+        std::string expected;
+        if (version == 4) {
+            ASSERT_TRUE(client.SendAll(Socks4Request(echo.port()) + payload, 10s));
+            const std::string reply = ReadExactly(client, 8, 10s);
+            ASSERT_EQ(reply.size(), 8u);
+            // 00 5A, then the upstream socket's own port and address.
+            EXPECT_EQ(reply.substr(0, 2), "\x00\x5A"s);
+            EXPECT_EQ(reply.substr(4), "\x7F\x00\x00\x01"s);
+            expected = reply;
+        } else {
+            ASSERT_TRUE(client.SendAll("\x05\x02\x00\x02"s + Socks5Request(echo.port()) + payload, 10s));
+            EXPECT_EQ(ReadExactly(client, 12, 10s), kS5Hello + kS5Success);
+            expected = kS5Hello + kS5Success;
+        }
+        EXPECT_TRUE(ReadExactly(client, payload.size(), 20s) == payload) << "SOCKS" << version;
+        ASSERT_TRUE(client.SendAll(later));
+        EXPECT_EQ(ReadExactly(client, later.size(), 10s), later) << "SOCKS" << version;
+        client.Close();
+        // Toolbar totals: upstream bytes in, client bytes out.
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        const std::int32_t echoed = static_cast<std::int32_t>(payload.size() + later.size());
+        while (CBaseServer::m_nDataSent.load() - outBefore < echoed + static_cast<std::int32_t>(expected.size()) &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(10ms);
+        }
+        EXPECT_EQ(CBaseServer::m_nDataReceived.load() - inBefore, echoed);
+        EXPECT_EQ(CBaseServer::m_nDataSent.load() - outBefore, echoed + static_cast<std::int32_t>(expected.size()));
+    }
+}
+
+TEST_P(SocksListenerTest, ShortGarbageAndRefusedRequestsGetTheFailureReplyAndClose) {
+    const std::uint16_t refused = kvtest::FreeLoopbackPort();
+    StartListener(GetParam());
+    const std::string greeting = "\x05\x01\x00"s;
+    const struct {
+        int version;
+        const char* name;
+        std::string bytes;
+        bool endSending;
+        std::string reply;
+    } cases[] = {
+        {4, "bind", "\x04\x02\x00\x50\x7F\x00\x00\x01\x00"s, false, kS4Fail},
+        {4, "short, then the client ends", "\x04\x01\x00\x50"s, true, kS4Fail},
+        {4, "user id without end", "\x04\x01\x00\x50\x7F\x00\x00\x01"s + std::string(300, 'u'), false, kS4Fail},
+        {4, "a name (SOCKS4a)", "\x04\x01\x00\x50\x00\x00\x00\x01\x00host\x00"s, false, kS4Fail},
+        {4, "port 0", Socks4Request(0), false, kS4Fail},
+        {4, "refused destination", Socks4Request(refused), false, kS4Fail},
+        {5, "bind", greeting + "\x05\x02\x00\x01\x7F\x00\x00\x01\x00\x50"s, false, kS5Hello + kS5Fail},
+        {5, "short, then the client ends", greeting + "\x05\x01\x00"s, true, kS5Hello + kS5Fail},
+        {5, "greeting cut short", "\x05\x03\x00"s, true, "\x05\xFF"s},
+        {5, "a name", greeting + "\x05\x01\x00\x03\x09localhost\x00\x50"s, false, kS5Hello + kS5Type},
+        {5, "IPv6", greeting + "\x05\x01\x00\x04"s + std::string(15, '\0') + "\x01\x00\x50"s, false,
+         kS5Hello + kS5Type},
+        {5, "refused destination", greeting + Socks5Request(refused), false, kS5Hello + kS5Fail},
+    };
+    for (const auto& c : cases) {
+        if (!Serves(c.version)) continue;
+        const Exchange got = Talk(port(), c.bytes, c.endSending);
+        EXPECT_EQ(got.received, c.reply) << "SOCKS" << c.version << " " << c.name;
+        EXPECT_TRUE(got.closed) << "SOCKS" << c.version << " " << c.name;
+    }
+    // Another version on a SOCKS listener is garbage too.
+    if (GetParam() == 4) {
+        EXPECT_EQ(Talk(port(), greeting, false).received, kS4Fail);
+    }
+    if (GetParam() == 5) {
+        EXPECT_EQ(Talk(port(), "\x04\x01\x00\x50"s, false).received, "\x05\xFF"s);
+    }
+}
+
+TEST_P(SocksListenerTest, TwoHundredSequentialConnectionsLeaveTheDescriptorsAsTheyWere) {
+    const kvtest::Origin& origin = rig_.StartOrigin({{"small.bin", 100}});
+    StartListener(GetParam());
+    const int version = GetParam() == 4 ? 4 : 5;
+    const std::string get = "GET /small.bin HTTP/1.0\r\n\r\n";
+    const std::string request =
+        version == 4 ? Socks4Request(origin.port()) + get : "\x05\x01\x00"s + Socks5Request(origin.port()) + get;
+    const auto once = [&] {
+        const Exchange got = Talk(port(), request, false);
+        ASSERT_TRUE(got.closed);
+        ASSERT_GE(got.received.size(), 100u);
+        EXPECT_EQ(got.received.substr(got.received.size() - 100), origin.Content("small.bin"));
+    };
+    once();
+    const int before = OpenDescriptors();
+    for (int i = 0; i < 200 && !HasFatalFailure(); ++i) once();
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (OpenDescriptors() > before && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_LE(OpenDescriptors(), before);
+    // Closed connections are reaped at the next accept.
+    CVirtualProxy& listener = GetParam() == 4   ? static_cast<CVirtualProxy&>(CProxyServer::mSock4Proxy)
+                              : GetParam() == 5 ? static_cast<CVirtualProxy&>(CProxyServer::mSock5Proxy)
+                                                : static_cast<CVirtualProxy&>(CProxyServer::mGeneralProxy);
+    EXPECT_LE(listener.ClientCount(), 2);
+}
+
+TEST_P(SocksListenerTest, ExitWhileSetupsHangEndsCleanly) {
+    FakeUpstream silent({FakeScript().Silence(30s)});
+    StartListener(GetParam(), false, silent.port());
+    std::vector<LoopbackClient> clients(3);
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+        ASSERT_TRUE(clients[i].Connect(port()));
+        const bool socks4 = GetParam() == 4 || (GetParam() == 6 && i == 0);
+        ASSERT_TRUE(clients[i].SendAll(socks4 ? Socks4Request(9) : "\x05\x01\x00"s + Socks5Request(9)));
+    }
+    ASSERT_TRUE(silent.WaitAccepted(3, 10s));
+    const auto started = std::chrono::steady_clock::now();
+    StopEngine();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
+    for (LoopbackClient& client : clients) client.ReadUntilClosed(5s);
+    EXPECT_TRUE(silent.WaitFinished(3, 10s));
+}
+
+INSTANTIATE_TEST_SUITE_P(Listeners, SocksListenerTest, testing::Values(4, 5, 6),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return "listener" + std::to_string(info.param);
+                         });
+
+TEST_F(SocksTest, BytesTheFirewallProxySentPastItsReplyFollowTheSuccessReply) {
+    const std::string granted = "\x05\x00\x00\x01\x7F\x00\x00\x01\x00\x50"s;
+    FakeUpstream hop({FakeScript().Expect(3).Send("\x05\x00"s).Expect(10).Send(granted + "early bytes").Echo()});
+    StartListener(PROXY_TYPE_SOCKS5, false, hop.port());
+    LoopbackClient client;
+    ASSERT_TRUE(client.Connect(port()));
+    ASSERT_TRUE(client.SendAll("\x05\x01\x00"s + Socks5Request(80)));
+    const std::string expected = kS5Hello + kS5Success + "early bytes";
+    EXPECT_EQ(ReadExactly(client, expected.size(), 10s), expected);
+    ASSERT_TRUE(client.SendAll("ping"));
+    EXPECT_EQ(ReadExactly(client, 4, 10s), "ping");
+}
+
+TEST_F(SocksTest, NamesAreNotResolvedForSocksClients) {
+    const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 1000}});
+    StartListener(PROXY_TYPE_GENERAL);
+    const std::string url = "http://localhost:" + std::to_string(origin.port()) + "/page.bin";
+    for (const char* option : {"--socks4a", "--socks5-hostname"}) {
+        const kvtest::CurlResult got = rig_.Curl({option, ProxyAddress(), url}, 30s);
+        EXPECT_NE(got.exitCode, 0) << option;
+        EXPECT_EQ(got.body, "") << option;
+    }
+    EXPECT_EQ(origin.peer().Log().find("page.bin"), std::string::npos) << origin.peer().Log();
+}
+
+}  // namespace
