@@ -1,0 +1,266 @@
+// The hunter against pages served on loopback: the crawl's depth, the links
+// it follows and refuses, downloads that stall or grow too big, stops, and
+// the proxies that reach the pool database.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Root.h"
+#include "platform/Wait.h"
+#include "pool/PoolFixture.h"
+#include "relay/CAnalyzerThread.h"
+#include "relay/CBaseServer.h"
+#include "relay/CHunterThread.h"
+#include "relay/CProxyConfig.h"
+#include "rig/FakeUpstream.h"
+#include "rig/LoopbackRig.h"
+#include "server/RecordingView.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+using Found = std::set<std::string>;
+
+constexpr platform::DWORD kHuntLimitMs = 30000;
+
+class HunterCrawlTest : public pooltest::PoolTest {
+protected:
+    HunterCrawlTest() {
+        CBaseServer::m_ProxyPool.SetDBInitialized(false);
+        CBaseServer::m_ProxyPool.Init();
+        hunter().SetSettings(CBaseServer::mSettings.getHunterSettings());
+        EXPECT_TRUE(hunter().Startup());
+    }
+    ~HunterCrawlTest() override {
+        hunter().Stop();
+        hunter().Shutdown();
+        hunter().SetPageLimits({});
+        hunter().getProxyConfig().DetachWindow();
+        hunter().getProxyConfig().Reset();
+        CBaseServer::m_ProxyPool.GetDatabase().Close();
+    }
+
+    static CHunterThread& hunter() { return CBaseServer::m_HunterThread; }
+
+    // Source type, address and depth; the default flag off.
+    void Configure(eUrlSource source, const std::string& address, int depth, bool limitDepth = true) {
+        std::lock_guard lock(CBaseServer::mSettingsCS);
+        CHunterSettings& s = *CBaseServer::mSettings.getHunterSettings();
+        s.SetIsDefault(0);
+        s.SetSourceType(source);
+        if (source == eLocalFile) {
+            s.SetLocalURL(address);
+        } else {
+            s.SetURL(address);
+        }
+        s.SetDepth(static_cast<platform::DWORD>(depth));
+        s.SetIsDepthEnabled(limitDepth ? 1 : 0);
+    }
+
+    // Runs one hunt to its end (bounded).
+    void Hunt() {
+        ASSERT_TRUE(hunter().Start());
+        ASSERT_EQ(platform::WaitForSingleObject(hunter().GetStopEvent(), kHuntLimitMs), platform::WAIT_OBJECT_0);
+        hunter().Stop();
+    }
+
+    Found Stored() {
+        Found found;
+        for (const auto& row : pooltest::Query(DatabasePath(), "SELECT IP, Port FROM Proxy")) {
+            found.insert(row[0] + ":" + row[1]);
+        }
+        return found;
+    }
+
+    // Serves pages (name, text) from a python3 http.server on loopback; the
+    // texts may name the server's own address as "@ORIGIN@".
+    std::string Serve(const std::vector<std::pair<std::string, std::string>>& pages) {
+        const kvtest::Origin& origin = rig_.StartOrigin({});
+        const std::string base = "http://127.0.0.1:" + std::to_string(origin.port());
+        fs::path folder;
+        for (const auto& entry : fs::directory_iterator(rig_.folder())) {
+            if (entry.is_directory() && entry.path().filename().string().rfind("origin", 0) == 0) {
+                folder = entry.path();
+            }
+        }
+        for (auto [name, text] : pages) {
+            for (std::size_t at; (at = text.find("@ORIGIN@")) != std::string::npos;) text.replace(at, 8, base);
+            kvtest::WriteFile(folder / name, text);
+        }
+        return base;
+    }
+
+    kvtest::LoopbackRig rig_;
+};
+
+std::string Page(const std::string& proxies, const std::vector<std::string>& links) {
+    std::string html = "<html><body><table><tr><td>" + proxies + "</td></tr></table>";
+    for (const auto& link : links) html += "<a href=\"" + link + "\">next</a>";
+    return html + "</body></html>";
+}
+
+TEST_F(HunterCrawlTest, CrawlsDownToTheConfiguredDepth) {
+    const std::string base = Serve({
+        {"a.html", Page("11.1.1.1:8001", {"@ORIGIN@/b.html", "@ORIGIN@/B.html"})},
+        {"b.html", Page("22.2.2.2</td><td>8002", {"@ORIGIN@/c.html", "@ORIGIN@/a.html"})},
+        {"c.html", Page("33.3.3.3:8003", {"@ORIGIN@/d.html"})},
+        {"d.html", Page("44.4.4.4:8004", {})},
+    });
+    struct Case {
+        int depth;
+        bool limitDepth;
+        Found found;
+        int downloads;
+    };
+    const Case cases[] = {
+        {0, true, {"11.1.1.1:8001"}, 1},
+        {1, true, {"11.1.1.1:8001", "22.2.2.2:8002"}, 2},
+        {2, true, {"11.1.1.1:8001", "22.2.2.2:8002", "33.3.3.3:8003"}, 3},
+        {2, false, {"11.1.1.1:8001"}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("depth " + std::to_string(c.depth) + (c.limitDepth ? "" : " unlimited flag off"));
+        CBaseServer::m_ProxyPool.IDeleteAllProxies();
+        Configure(eUserURL, base + "/A.html", c.depth, c.limitDepth);
+        Hunt();
+        EXPECT_EQ(Stored(), c.found);
+        EXPECT_EQ(hunter().GetDownloadCount(), c.downloads);
+    }
+    // Pages are kept in the program folder under names made of the address.
+    EXPECT_TRUE(fs::exists(platform::ProgramFolder() /
+                           ("http___127_0_0_1_" + base.substr(base.rfind(':') + 1) + "_a_html")));
+}
+
+TEST_F(HunterCrawlTest, FollowsOnlyLinksToWebPages) {
+    kvtest::WriteFile(root() / "local.html", Page("55.5.5.5:8005", {}));
+    const std::string base = Serve({
+        {"a.html", Page("11.1.1.1:8001",
+                        {"mailto:someone@example.com", "javascript:go('@ORIGIN@/b.html')",
+                         "file://" + (root() / "local.html").string(), "#top", "x.asp?id=1",
+                         "https://127.0.0.1:1/secure.html", "@ORIGIN@/c.html"})},
+        {"b.html", Page("22.2.2.2:8002", {})},
+        {"c.html", Page("33.3.3.3:8003", {})},
+    });
+    srvtest::RecordingView view;
+    hunter().getProxyConfig().AttachWindow(view.hwnd());
+    Configure(eUserURL, base + "/a.html", 1);
+    Hunt();
+    EXPECT_EQ(Stored(), (Found{"11.1.1.1:8001", "33.3.3.3:8003"}));
+    EXPECT_EQ(hunter().GetDownloadCount(), 2);
+
+    const std::string log = hunter().getProxyConfig().getLog();
+    // The https link is tried as it is (no "http://" put in front) and fails.
+    EXPECT_NE(log.find("\r\nhttps://127.0.0.1:1/secure.html\r\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find("https://127.0.0.1:1/secure.html Downloaded"), std::string::npos);
+    EXPECT_EQ(log.find("http://https"), std::string::npos);
+    for (const char* never : {"mailto", "javascript", "file:", "x.asp", "#top"}) {
+        EXPECT_EQ(log.find(never), std::string::npos) << never << "\n" << log;
+    }
+    EXPECT_EQ(view.Count(WM_RELAY_PROXYCONFIG_END), 1);
+}
+
+TEST_F(HunterCrawlTest, LocalFileSourceIsReadButItsFileLinksAreNot) {
+    kvtest::WriteFile(root() / "Other.html", Page("66.6.6.6:8006", {}));
+    kvtest::WriteFile(root() / "List.html",
+                      Page("55.5.5.5 8005", {"file://" + (root() / "Other.html").string()}));
+    Configure(eLocalFile, (root() / "List.html").string(), 1);
+    Hunt();
+    EXPECT_EQ(Stored(), (Found{"55.5.5.5:8005"}));
+    EXPECT_EQ(hunter().GetDownloadCount(), 1);
+}
+
+TEST_F(HunterCrawlTest, GivesUpOnStalledAndOversizePages) {
+    hunter().SetPageLimits({.stallMs = 1000});
+    kvtest::FakeUpstream stalled(kvtest::FakeScript()
+                                     .ExpectUntil("\r\n\r\n")
+                                     .Send("HTTP/1.0 200 OK\r\n\r\n<html>11.1.1.1:8001 ")
+                                     .Silence(10s));
+    Configure(eUserURL, "http://" + stalled.Address() + "/never-ends.html", 0);
+    const auto started = std::chrono::steady_clock::now();
+    Hunt();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 8s);
+    EXPECT_EQ(hunter().GetDownloadCount(), 0);
+    EXPECT_TRUE(Stored().empty());
+
+    hunter().SetPageLimits({});
+    const std::string big = "22.2.2.2:8002 " + std::string(4u * 1024u * 1024u, 'x');
+    const std::string base = Serve({{"big.html", big}, {"fits.html", big.substr(0, 4u * 1024u * 1024u)}});
+    Configure(eUserURL, base + "/big.html", 0);
+    Hunt();
+    EXPECT_EQ(hunter().GetDownloadCount(), 0);
+    EXPECT_TRUE(Stored().empty());
+    Configure(eUserURL, base + "/fits.html", 0);
+    Hunt();
+    EXPECT_EQ(hunter().GetDownloadCount(), 1);
+    EXPECT_EQ(Stored(), (Found{"22.2.2.2:8002"}));
+}
+
+TEST_F(HunterCrawlTest, KeepsWaitingWhileDataKeepsArriving) {
+    hunter().SetPageLimits({.stallMs = 1000});
+    const std::string body = "<html>11.1.1.1:8001 " + std::string(20, ' ') + "</html>";
+    kvtest::FakeUpstream slow(kvtest::FakeScript()
+                                  .ExpectUntil("\r\n\r\n")
+                                  .Send("HTTP/1.0 200 OK\r\n\r\n")
+                                  .SendInPieces(body, 4, 300ms)
+                                  .Close());
+    Configure(eUserURL, "http://" + slow.Address() + "/slow.html", 0);
+    Hunt();
+    EXPECT_EQ(hunter().GetDownloadCount(), 1);
+    EXPECT_EQ(Stored(), (Found{"11.1.1.1:8001"}));
+}
+
+TEST_F(HunterCrawlTest, StopDuringADownloadEndsTheHuntWithTheEndMessage) {
+    kvtest::FakeUpstream silent(kvtest::FakeScript().ExpectUntil("\r\n\r\n").Silence(20s));
+    srvtest::RecordingView view;
+    hunter().getProxyConfig().AttachWindow(view.hwnd());
+    Configure(eUserURL, "http://" + silent.Address() + "/wait.html", 0);
+    ASSERT_TRUE(hunter().Start());
+    ASSERT_TRUE(silent.WaitAccepted(1, 5000ms));
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_TRUE(hunter().Stop());
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 5s);
+    EXPECT_FALSE(hunter().IsRunning());
+    EXPECT_TRUE(view.WaitFor(WM_RELAY_PROXYCONFIG_END, 1, 2000ms));
+}
+
+TEST_F(HunterCrawlTest, StartsTheAnalyzerAfterAHuntWhenAsked) {
+    // No proxies on the page and none stored: the analyzer has nothing to
+    // connect to and just reports its end.
+    const std::string base = Serve({{"empty.html", Page("none here", {})}});
+    srvtest::RecordingView view;
+    CProxyConfig& analyzer = CBaseServer::mAnalyzerThread.GetProxyConfig();
+    analyzer.AttachWindow(view.hwnd());
+    Configure(eUserURL, base + "/empty.html", 0);
+    hunter().SetAnalyzeAfterHunt(true);
+    Hunt();
+    EXPECT_FALSE(hunter().GetAnalyzeAfterHunt());
+    EXPECT_TRUE(view.WaitFor(WM_RELAY_PROXYCONFIG_END, 1, 5000ms));
+    CBaseServer::mAnalyzerThread.Stop();
+    analyzer.DetachWindow();
+
+    // Without the request the next hunt leaves the analyzer alone.
+    view.Clear();
+    analyzer.AttachWindow(view.hwnd());
+    Hunt();
+    EXPECT_FALSE(view.WaitFor(WM_RELAY_PROXYCONFIG_END, 1, 300ms));
+    analyzer.DetachWindow();
+}
+
+TEST_F(HunterCrawlTest, HuntWithoutDownloadThreadEndsAtOnce) {
+    hunter().Shutdown();
+    Configure(eUserURL, "http://127.0.0.1:1/none.html", 0);
+    const auto started = std::chrono::steady_clock::now();
+    Hunt();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+    EXPECT_EQ(hunter().GetDownloadCount(), 0);
+}
+
+}  // namespace
