@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <mutex>
 
@@ -70,7 +71,19 @@ ResolverSlot& resolverSlot() {
     return *slot;
 }
 
+std::atomic<bool> gLoopbackOnly{false};
+
+bool IsLoopbackAddress(std::uint32_t networkOrder) { return (ntohl(networkOrder) >> 24) == 127; }
+
 int SystemResolve(const std::string& name, std::vector<std::uint32_t>& addresses) {
+    if (gLoopbackOnly.load()) {
+        in_addr dotted{};
+        if (::inet_pton(AF_INET, name.c_str(), &dotted) == 1) {
+            addresses.push_back(dotted.s_addr);
+            return 0;
+        }
+        if (name != "localhost") return WSAHOST_NOT_FOUND;
+    }
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
@@ -206,6 +219,10 @@ SOCKET accept(SOCKET s, sockaddr* address, int* length) {
 }
 
 int connect(SOCKET s, const sockaddr* address, int length) {
+    if (gLoopbackOnly.load() && address && address->sa_family == AF_INET &&
+        !IsLoopbackAddress(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr)) {
+        return Fail(WSAENETUNREACH);
+    }
     if (::connect(s, address, static_cast<socklen_t>(length)) == 0) {
         detail::WatchConnectStarted(s, false);
         return 0;
@@ -317,6 +334,20 @@ const char* inet_ntoa(in_addr address) {
     thread_local char text[INET_ADDRSTRLEN];
     return ::inet_ntop(AF_INET, &address, text, sizeof text);
 }
+
+namespace sockets_test {
+
+void RestrictToLoopback() { gLoopbackOnly.store(true); }
+bool IsRestrictedToLoopback() { return gLoopbackOnly.load(); }
+
+bool IsLoopbackHost(std::string_view host) {
+    if (host == "localhost") return true;
+    in_addr dotted{};
+    const std::string text(host);
+    return ::inet_pton(AF_INET, text.c_str(), &dotted) == 1 && IsLoopbackAddress(dotted.s_addr);
+}
+
+}  // namespace sockets_test
 
 HostResolver SetHostResolver(HostResolver resolver) {
     ResolverSlot& slot = resolverSlot();

@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/SocketHandle.h"
@@ -134,5 +135,17 @@ const HOSTENT* gethostbyname(const char* name);
 using HostResolver = std::function<int(const std::string& name, std::vector<std::uint32_t>& addresses)>;
 HostResolver SetHostResolver(HostResolver resolver);
 int ResolveHost(const std::string& name, std::vector<std::uint32_t>& addresses);
+
+// Test hooks.
+namespace sockets_test {
+// From now on the system resolver answers only "localhost" and dotted
+// addresses (no lookup ever leaves the process), and connects reach only
+// 127.0.0.0/8 (others fail with WSAENETUNREACH). Tests turn this on so no
+// test can send a packet off this machine, whatever its settings name.
+void RestrictToLoopback();
+bool IsRestrictedToLoopback();
+// True for "localhost" and dotted addresses in 127.0.0.0/8.
+bool IsLoopbackHost(std::string_view host);
+}  // namespace sockets_test
 
 }  // namespace platform

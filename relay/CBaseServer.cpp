@@ -4,14 +4,16 @@
 
 #include "kvres/RelayStrings.h"
 #include "platform/Sockets.h"
+#include "relay/CAnalyzerThread.h"
+#include "relay/CEngineLogs.h"
 #include "relay/CEnginePoolHost.h"
+#include "relay/CPrivateListAnalyzer.h"
 #include "relay/CProxyServer.h"
 #include "relay/CUtilThread.h"
 #include "relay/EngineMessages.h"
-#include "relay/IEngineHunter.h"
+#include "relay/CHunterThread.h"
 #include "relay/IEngineLogs.h"
-#include "relay/IHttpFilter.h"
-#include "relay/IToolbarChannel.h"
+#include "relay/CToolBarNotifier.h"
 
 // Every engine singleton is defined here, in this order: the pool takes the
 // timer thread in its constructor, and the listeners are destroyed before
@@ -28,7 +30,14 @@ std::string CBaseServer::m_StrBallonLog;
 CChainSettings CBaseServer::mChainSettings;
 CTimerThread CBaseServer::mChainTimerThread;
 CProxyMap CBaseServer::m_ProxyPool{CBaseServer::mChainTimerThread};
+CAnalyzerThread CBaseServer::mAnalyzerThread{CBaseServer::m_ProxyPool};
+// After the pool and the analyzer it uses.
+CHunterThread CBaseServer::m_HunterThread;
 CPrefsKeeper CBaseServer::mCnfgMngr;
+CFiltrationManager CBaseServer::mFltrMngr;
+CChainLogger CBaseServer::m_ChainLog;
+CProgLog CBaseServer::m_ProgLog;
+CFiltrationLogger CBaseServer::m_FiltrationLog;
 
 platform::Event CProxyServer::mStopEvent{true, false};
 std::atomic<bool> CProxyServer::m_bShuttingDown{false};
@@ -36,20 +45,18 @@ std::atomic<bool> CProxyServer::msShouldStop{false};
 std::atomic<int> CProxyServer::m_nProxyType{PROXY_TYPE_HTTP};
 std::atomic<platform::DWORD> CProxyServer::msThreadId{0};
 CHttpProxy CProxyServer::mHttpProxy;
+CSock4Proxy CProxyServer::mSock4Proxy;
+CSock5Proxy CProxyServer::mSock5Proxy;
+CGeneralProxy CProxyServer::mGeneralProxy;
 
 platform::Event CUtilThread::mStopped{true, false};
+CToolbarSrvr CUtilThread::mToolbarSrvr;
 std::atomic<platform::DWORD> CUtilThread::msThreadId{0};
 
 namespace {
 
-IHttpFilter gPassFilter;
-IEngineLogs gNoLogs;
-IEngineHunter gNoHunter;
-IToolbarChannel gNoToolbars;
-std::atomic<IHttpFilter*> gFilter{&gPassFilter};
-std::atomic<IEngineLogs*> gLogs{&gNoLogs};
-std::atomic<IEngineHunter*> gHunter{&gNoHunter};
-std::atomic<IToolbarChannel*> gToolbars{&gNoToolbars};
+CEngineLogs gOwnLogs;
+std::atomic<IEngineLogs*> gLogs{&gOwnLogs};
 CEnginePoolHost gPoolHost;
 bool gWinsockStarted = false;
 
@@ -65,11 +72,15 @@ bool CBaseServer::InitEngine() {
     }
     gWinsockStarted = true;
     SetPoolHost(&gPoolHost);
+    m_ProxyPool.SetPrivateListAnalyzer(std::make_unique<CPrivateListAnalyzer>(&m_ProxyPool));
+    // As the pool's own construction leaves it once its analyzer is built:
+    // the private lists count as analysed until the flag is cleared.
+    m_ProxyPool.SetIsPrivateAnalyzed(true);
     return true;
 }
 
 void CBaseServer::ExitEngine() {
-    CProxyServer::mHttpProxy.FreeClientsList(true);
+    for (CVirtualProxy* listener : CProxyServer::AllListeners()) listener->FreeClientsList(true);
     SetPoolHost(nullptr);
     if (gWinsockStarted) platform::WSACleanup();
     gWinsockStarted = false;
@@ -80,9 +91,9 @@ bool CBaseServer::Startup() {
         std::lock_guard lock(mSettingsCS);
         mSettings.QueryRegistry();
         mChainSettings = mSettings;
-        HttpFilter().Load(mSettings);
+        mFltrMngr = mSettings;
     }
-    EngineHunter().SetSettings(mSettings.getHunterSettings());
+    m_HunterThread.SetSettings(mSettings.getHunterSettings());
     EngineLogs().ChainLogRemoveAllElements();
     return true;
 }
@@ -93,7 +104,7 @@ void CBaseServer::ApplySettings(CSettings& settings) {
         mSettings = settings;
         mSettings.SetRegistry();
     }
-    EngineHunter().SetSettings(mSettings.getHunterSettings());
+    m_HunterThread.SetSettings(mSettings.getHunterSettings());
 }
 
 void CBaseServer::ResetStatistics() {
@@ -117,38 +128,38 @@ bool CBaseServer::Shutdown() {
 }
 
 eRequestState CBaseServer::FilterSend(char* data, int& length) {
-    return HttpFilter().FilterRequest(data, length);
+    return mFltrMngr.FilterRequest(data, length);
 }
 
-void CBaseServer::FilterRecv(char* data, int& length) {
+void CBaseServer::FilterRecv(char* data, int& length, CScriptFilterState& state) {
     bool incoming = false;
     {
         std::lock_guard lock(mSettingsCS);
         incoming = mSettings.getFiltrationSettings()->mInFiltration.getEnable();
     }
-    if (incoming) HttpFilter().FilterResponse(data, length);
+    if (incoming) mFltrMngr.FilterResponse(data, length, state);
 }
 
 void CBaseServer::SetToolBarIncomingData(int n) {
     const std::int32_t total = m_nDataReceived.fetch_add(n) + n;
-    ToolbarChannel().SendDataIncoming(total);
+    CToolBarNotifier::SendDataIncoming(total);
 }
 
 void CBaseServer::SetToolBarOutgoingData(int n) {
     const std::int32_t total = m_nDataSent.fetch_add(n) + n;
-    ToolbarChannel().SendDataOutgoing(total);
+    CToolBarNotifier::SendDataOutgoing(total);
 }
 
 void CBaseServer::AttachView(platform::HWND view) {
     std::lock_guard lock(mVwCSect);
     mpView = view;
-    EngineHunter().StartupDownloads();
+    m_HunterThread.Startup();
 }
 
 void CBaseServer::DettachView() {
     std::lock_guard lock(mVwCSect);
     mpView = nullptr;
-    EngineHunter().ShutdownDownloads();
+    m_HunterThread.Shutdown();
 }
 
 platform::HWND CBaseServer::GetView() {
@@ -206,13 +217,5 @@ CChainSettings CBaseServer::GetChainSettings() {
     return mChainSettings;
 }
 
-void CBaseServer::SetHttpFilter(IHttpFilter* filter) { gFilter.store(filter ? filter : &gPassFilter); }
-void CBaseServer::SetEngineLogs(IEngineLogs* logs) { gLogs.store(logs ? logs : &gNoLogs); }
-void CBaseServer::SetEngineHunter(IEngineHunter* hunter) { gHunter.store(hunter ? hunter : &gNoHunter); }
-void CBaseServer::SetToolbarChannel(IToolbarChannel* channel) {
-    gToolbars.store(channel ? channel : &gNoToolbars);
-}
-IHttpFilter& CBaseServer::HttpFilter() { return *gFilter.load(); }
+void CBaseServer::SetEngineLogs(IEngineLogs* logs) { gLogs.store(logs ? logs : &gOwnLogs); }
 IEngineLogs& CBaseServer::EngineLogs() { return *gLogs.load(); }
-IEngineHunter& CBaseServer::EngineHunter() { return *gHunter.load(); }
-IToolbarChannel& CBaseServer::ToolbarChannel() { return *gToolbars.load(); }

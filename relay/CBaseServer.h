@@ -19,7 +19,11 @@
 #include "platform/CriticalSection.h"
 #include "platform/Messages.h"
 #include "platform/Types.h"
+#include "relay/CChainLogger.h"
 #include "relay/CChainSettings.h"
+#include "relay/CFiltrationManager.h"
+#include "relay/CFiltrationLogger.h"
+#include "relay/CProgLog.h"
 #include "relay/CProxyMap.h"
 #include "relay/CTimerThread.h"
 #include "relay/eRequestState.h"
@@ -27,12 +31,11 @@
 #include "settings/CPrefsKeeper.h"
 #include "settings/CSettings.h"
 
+class CAnalyzerThread;
 class CProxyServer;
 class CUtilThread;
-class IEngineHunter;
+class CHunterThread;
 class IEngineLogs;
-class IHttpFilter;
-class IToolbarChannel;
 
 class CBaseServer {
 public:
@@ -52,7 +55,8 @@ public:
     static bool Shutdown();
 
     static eRequestState FilterSend(char* data, int& length);
-    static void FilterRecv(char* data, int& length);
+    // state is the connection's own (reset when its upstream starts).
+    static void FilterRecv(char* data, int& length, CScriptFilterState& state);
 
     static void SetToolBarIncomingData(int n);
     static void SetToolBarOutgoingData(int n);
@@ -83,14 +87,8 @@ public:
 
     // The parts of the engine that live in their own areas; null puts the
     // pass-through default back. Installed before the engine threads start.
-    static void SetHttpFilter(IHttpFilter* filter);
     static void SetEngineLogs(IEngineLogs* logs);
-    static void SetEngineHunter(IEngineHunter* hunter);
-    static void SetToolbarChannel(IToolbarChannel* channel);
-    static IHttpFilter& HttpFilter();
     static IEngineLogs& EngineLogs();
-    static IEngineHunter& EngineHunter();
-    static IToolbarChannel& ToolbarChannel();
 
     static CSettings mSettings;
     static platform::CriticalSection mSettingsCS;
@@ -105,8 +103,15 @@ public:
     static CTimerThread mChainTimerThread;
     static CProxyMap m_ProxyPool;
     static CPrefsKeeper mCnfgMngr;
-    // The filter (mFltrMngr), the analyzer (mAnalyzerThread), the hunter
-    // (m_HunterThread) and the logs (m_ChainLog, m_ProgLog,
-    // m_FiltrationLog) are reached through the seams above until their
-    // areas provide them.
+    // Used on the proxy-server thread only (filters and the copy at start).
+    static CFiltrationManager mFltrMngr;
+    // The logs; EngineLogs() reaches them unless a test installs a recorder.
+    static CChainLogger m_ChainLog;
+    static CProgLog m_ProgLog;
+    static CFiltrationLogger m_FiltrationLog;
+    // The stored-proxy analyzer, working on m_ProxyPool.
+    static CAnalyzerThread mAnalyzerThread;
+    // The proxy hunter, filling m_ProxyPool; its download thread lives while
+    // a view is attached.
+    static CHunterThread m_HunterThread;
 };

@@ -132,6 +132,9 @@ public:
     eConnectionStatus ConnectHTTPT(platform::SOCKET& s, const char* host, int port,
                                    platform::DWORD& responseTime);
 
+    // One ICMP echo to host (a name or a dotted address); true on an answer.
+    static bool Ping(const char* host);
+
     // 0 when the proxy works.
     int TestProxyServer(CProxy& proxy);
     int TestHttpServer(CProxy& proxy);

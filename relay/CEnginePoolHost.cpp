@@ -7,7 +7,7 @@
 #include "relay/CProxyServer.h"
 #include "relay/CUtilThread.h"
 #include "relay/EngineMessages.h"
-#include "relay/IEngineHunter.h"
+#include "relay/CHunterThread.h"
 
 CPrivacySettings CEnginePoolHost::GetPrivacySettings() {
     std::lock_guard lock(CBaseServer::mSettingsCS);
@@ -26,9 +26,12 @@ bool CEnginePoolHost::GetUsePrivateProxies() {
 
 bool CEnginePoolHost::IsShuttingDown() { return CProxyServer::m_bShuttingDown.load(); }
 
-bool CEnginePoolHost::IsHunterRunning() { return CBaseServer::EngineHunter().IsRunning(); }
+bool CEnginePoolHost::IsHunterRunning() { return CBaseServer::m_HunterThread.IsRunning(); }
 
-void CEnginePoolHost::StartHunterWithAnalysis() { CBaseServer::EngineHunter().StartWithAnalysis(); }
+void CEnginePoolHost::StartHunterWithAnalysis() {
+    CBaseServer::m_HunterThread.SetAnalyzeAfterHunt(true);
+    CBaseServer::m_HunterThread.Start();
+}
 
 bool CEnginePoolHost::PostAddProxy(std::unique_ptr<CProxy> proxy) {
     if (!CUtilThread::PostToThread(WM_RELAY_ADD_PROXY, 1, reinterpret_cast<platform::LPARAM>(proxy.get()))) {

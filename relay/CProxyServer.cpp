@@ -8,7 +8,7 @@
 #include "relay/CCommonBase.h"
 #include "relay/CUtilThread.h"
 #include "relay/IEngineLogs.h"
-#include "relay/IToolbarChannel.h"
+#include "relay/CToolBarNotifier.h"
 #include "relay/eServerState.h"
 
 namespace {
@@ -45,6 +45,9 @@ bool CProxyServer::InitInstance() {
         CUtilThread* raw = util.get();
         CBaseServer::mpUtilThread.store(raw);
         if (raw->CreateThread()) {
+            // Nothing can end the new thread before its id is noted: no one
+            // can post to it yet.
+            CUtilThread::NoteThreadId(raw->thread().id());
             util.release();  // deletes itself when its thread ends
         } else {
             CBaseServer::mpUtilThread.store(nullptr);
@@ -110,12 +113,27 @@ bool CProxyServer::HandleSettingsChange() {
 }
 
 CVirtualProxy* CProxyServer::ListenerFor(int type) {
-    if (type == PROXY_TYPE_HTTP) return &mHttpProxy;
+    switch (type) {
+    case PROXY_TYPE_HTTP:
+        return &mHttpProxy;
+    case PROXY_TYPE_SOCKS4:
+        return &mSock4Proxy;
+    case PROXY_TYPE_SOCKS5:
+        return &mSock5Proxy;
+    case PROXY_TYPE_GENERAL:
+        return &mGeneralProxy;
+    default:
+        break;
+    }
     return nullptr;
 }
 
+std::array<CVirtualProxy*, 4> CProxyServer::AllListeners() {
+    return {&mHttpProxy, &mSock4Proxy, &mSock5Proxy, &mGeneralProxy};
+}
+
 void CProxyServer::StopListeners() {
-    mHttpProxy.Stop();
+    for (CVirtualProxy* listener : AllListeners()) listener->Stop();
 }
 
 void CProxyServer::OnStartServer() {
@@ -123,7 +141,7 @@ void CProxyServer::OnStartServer() {
     if (IsRunning()) return;
     {
         std::lock_guard lock(m_StartStopCS);
-        CBaseServer::ToolbarChannel().EnableNotices(true);
+        CToolBarNotifier::Start();
         setStopFlag(false);
         CBaseServer::Startup();
         CBaseServer::SetAutoConfigSettings();
@@ -137,7 +155,7 @@ void CProxyServer::OnStartServer() {
             // settings back.
             CBaseServer::ResetAutoConfigSettings();
         }
-        CBaseServer::ToolbarChannel().SendProxyStatusChange(IsRunning() ? SERVER_RUNNING : SERVER_STOPPED);
+        CToolBarNotifier::SendProxyStatusChange(IsRunning() ? SERVER_RUNNING : SERVER_STOPPED);
     }
     CBaseServer::m_ProxyPool.AnalyzePrivateList();
 }
@@ -149,8 +167,8 @@ void CProxyServer::OnStopServer() {
     StopListeners();
     m_bRunning.store(false);
     CBaseServer::Shutdown();
-    CBaseServer::ToolbarChannel().EnableNotices(false);
-    if (!m_bShuttingDown.load()) CBaseServer::ToolbarChannel().SendProxyStatusChange(SERVER_STOPPED);
+    CToolBarNotifier::Stop();
+    if (!m_bShuttingDown.load()) CToolBarNotifier::SendProxyStatusChange(SERVER_STOPPED);
 }
 
 void CProxyServer::OnAttachSocket(platform::WPARAM socket, platform::LPARAM object) {
@@ -179,14 +197,20 @@ void CProxyServer::OnAttachSocket(platform::WPARAM socket, platform::LPARAM obje
 void CProxyServer::FreeConnections() {
     mStopEvent.Set();
     const platform::DWORD start = platform::GetTickCount();
-    while (mHttpProxy.HasBusyClients() && platform::GetTickCount() - start < kWorkerEndLimitMs) {
+    const auto busy = [] {
+        for (CVirtualProxy* listener : AllListeners()) {
+            if (listener->HasBusyClients()) return true;
+        }
+        return false;
+    };
+    while (busy() && platform::GetTickCount() - start < kWorkerEndLimitMs) {
         // Hand-overs that arrive meanwhile still close their sockets and
         // release their objects.
         DrainHandOvers();
         platform::Sleep(kWorkerPollMs);
     }
     DrainHandOvers();
-    mHttpProxy.FreeClientsList(false);
+    for (CVirtualProxy* listener : AllListeners()) listener->FreeClientsList(false);
 }
 
 void CProxyServer::DrainHandOvers() {

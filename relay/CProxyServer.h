@@ -3,12 +3,16 @@
 // socket, starts and stops the server on thread messages, and attaches the
 // upstream sockets that chain-setup workers connect.
 
+#include <array>
 #include <atomic>
 
 #include "platform/CriticalSection.h"
 #include "platform/Event.h"
 #include "platform/UiThread.h"
+#include "relay/CGeneralProxy.h"
 #include "relay/CHttpProxy.h"
+#include "relay/CSock4Proxy.h"
+#include "relay/CSock5Proxy.h"
 #include "relay/EngineMessages.h"
 
 class CCommonBase;
@@ -50,9 +54,13 @@ public:
     static std::atomic<bool> msShouldStop;
     static std::atomic<int> m_nProxyType;
 
-    // The SOCKS4, SOCKS5 and general listeners join when their area
-    // provides them (ListenerFor, AllListeners).
+    // The four local listeners; the server starts the one of the listener
+    // type and stops all of them.
     static CHttpProxy mHttpProxy;
+    static CSock4Proxy mSock4Proxy;
+    static CSock5Proxy mSock5Proxy;
+    static CGeneralProxy mGeneralProxy;
+    static std::array<CVirtualProxy*, 4> AllListeners();
 
     // Handlers of the thread messages (on the thread).
     void OnStartServer();

@@ -6,7 +6,6 @@
 #include "relay/CProxy.h"
 #include "relay/CProxyServer.h"
 #include "relay/EngineMessages.h"
-#include "relay/IToolbarChannel.h"
 
 CUtilThread::CUtilThread() {
     mStopped.Reset();
@@ -25,7 +24,7 @@ bool CUtilThread::PostToThread(platform::UINT message, platform::WPARAM wParam, 
 
 bool CUtilThread::InitInstance() {
     msThreadId.store(platform::GetCurrentThreadId());
-    CBaseServer::ToolbarChannel().StartServer();
+    mToolbarSrvr.Start();
     return true;
 }
 
@@ -39,7 +38,7 @@ int CUtilThread::ExitInstance() {
     // A proxy server started after mStopped makes a new util thread.
     CUtilThread* self = this;
     CBaseServer::mpUtilThread.compare_exchange_strong(self, nullptr);
-    CBaseServer::ToolbarChannel().StopServer();
+    mToolbarSrvr.Stop();
     // Pool stores still queued own their proxies.
     platform::MSG msg;
     while (platform::PeekMessage(msg, nullptr, WM_RELAY_ADD_PROXY, WM_RELAY_ADD_PROXY)) {
@@ -76,15 +75,14 @@ bool CUtilThread::PreTranslateMessage(platform::MSG& msg) {
     default:
         return UiThread::PreTranslateMessage(msg);
     }
-    IToolbarChannel& toolbars = CBaseServer::ToolbarChannel();
     if (msg.message == WM_RELAY_TOOLBAR_DATA_IN) {
-        if (m_BroadcastNextIn) toolbars.Broadcast_DataArrived(static_cast<unsigned long>(msg.wParam));
+        if (m_BroadcastNextIn) mToolbarSrvr.Broadcast_DataArrived(static_cast<unsigned long>(msg.wParam));
         m_BroadcastNextIn = !m_BroadcastNextIn;
     } else if (msg.message == WM_RELAY_TOOLBAR_DATA_OUT) {
-        if (m_BroadcastNextOut) toolbars.Broadcast_Sent(static_cast<unsigned long>(msg.wParam));
+        if (m_BroadcastNextOut) mToolbarSrvr.Broadcast_Sent(static_cast<unsigned long>(msg.wParam));
         m_BroadcastNextOut = !m_BroadcastNextOut;
     } else {
-        toolbars.Broadcast_StatusChange(static_cast<short>(msg.wParam & 0xFFFF));
+        mToolbarSrvr.Broadcast_StatusChange(static_cast<short>(msg.wParam & 0xFFFF));
         CBaseServer::NotifyServerState(static_cast<unsigned>(msg.wParam));
     }
     return true;

@@ -7,6 +7,7 @@
 
 #include "platform/Event.h"
 #include "platform/UiThread.h"
+#include "relay/CToolbarSrvr.h"
 
 class CUtilThread : public platform::UiThread {
 public:
@@ -22,10 +23,15 @@ public:
     // Posts to the running util thread (from any thread); false when none
     // runs.
     static bool PostToThread(platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam);
+    // Called by the creator once the thread exists: posts made before the
+    // thread reaches InitInstance (the first status) must not be lost.
+    static void NoteThreadId(platform::DWORD id) { msThreadId.store(id); }
 
     // Manual reset; set when the thread ends. One event for the process; the
     // constructor resets it.
     static platform::Event mStopped;
+    // The toolbar channel; started and stopped on the util thread.
+    static CToolbarSrvr mToolbarSrvr;
 
 private:
     static std::atomic<platform::DWORD> msThreadId;

@@ -12,8 +12,9 @@
 #include "relay/CCommonBase.h"
 #include "relay/CPendingBuffer.h"
 #include "relay/ChttpResponseSock.h"
+#include "relay/IRelayClient.h"
 
-class ChttpReqSock : public CCommonBase {
+class ChttpReqSock : public CCommonBase, public IRelayClient {
 public:
     static constexpr int kBufferSize = 10241;
     // Bytes one client receive takes.
@@ -24,14 +25,12 @@ public:
 
     ChttpResponseSock& Response() { return m_Response; }
 
-    // Sends now what the client can take and keeps the rest.
-    void QueueToClient(std::string_view bytes);
-    bool ClientFull() const;
-    bool ClientPendingEmpty() const { return m_ToClient.Empty(); }
-    // The upstream has room again: read the client if it was paused.
-    void ResumeReading();
-    // Closes this side's socket only.
-    void CloseClientSocket();
+    // IRelayClient
+    void QueueToClient(std::string_view bytes) override;
+    bool ClientFull() const override;
+    bool ClientPendingEmpty() const override { return m_ToClient.Empty(); }
+    void ResumeReading() override;
+    void CloseClientSocket() override;
 
     // CAsyncSocketEx
     void Close() override;

@@ -6,7 +6,6 @@
 #include "platform/Sockets.h"
 #include "relay/CBaseServer.h"
 #include "relay/CProxyServer.h"
-#include "relay/ChttpReqSock.h"
 #include "relay/HttpRequestText.h"
 #include "relay/IEngineLogs.h"
 
@@ -30,7 +29,7 @@ int ClampToBuffer(int length, int size) { return std::clamp(length, 0, size - 1)
 
 }  // namespace
 
-ChttpResponseSock::ChttpResponseSock(ChttpReqSock* owner)
+ChttpResponseSock::ChttpResponseSock(IRelayClient* owner)
     : m_pOwner(owner), m_pBuffer(std::make_unique<char[]>(kBufferSize)) {
     SetFirstData(true);
 }
@@ -105,6 +104,7 @@ void ChttpResponseSock::StartSetup(const char* buffer, int length) {
     SetRequestType(REQUEST_HTTP);
     SetRequest(buffer, length);
     m_bServerDone = false;
+    m_ScriptState.Reset();
     m_State = eLegState::SettingUp;
     if (!StartChainSetupThread()) SendFailureAnswer();
 }
@@ -284,7 +284,7 @@ void ChttpResponseSock::OnReceive(int nErrorCode) {
         int length = received;
         if (m_State == eLegState::Relaying) {
             buffer[length] = '\0';
-            CBaseServer::FilterRecv(buffer, length);
+            CBaseServer::FilterRecv(buffer, length, m_ScriptState);
             length = ClampToBuffer(length, kBufferSize);
         }
         m_pOwner->QueueToClient({buffer, static_cast<std::size_t>(length)});

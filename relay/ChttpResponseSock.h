@@ -2,8 +2,9 @@
 // The destination side of one local HTTP proxy connection: parses the
 // client's request, starts the chain setup for its destination, and once
 // the upstream socket is attached sends the stored request (or answers a
-// CONNECT) and relays both ways. Embedded in its ChttpReqSock (the client
-// side, its owner); every call runs on the proxy-server thread.
+// CONNECT) and relays both ways. Embedded in its client side (a ChttpReqSock
+// or a CGeneralReqSock, its owner); every call runs on the proxy-server
+// thread.
 //
 // The life of a connection: Idle (no request yet) -> SettingUp (one setup
 // at a time; client data is kept, bounded) -> Relaying (plain HTTP) or
@@ -17,8 +18,8 @@
 #include "platform/CriticalSection.h"
 #include "relay/CCommonBase.h"
 #include "relay/CPendingBuffer.h"
-
-class ChttpReqSock;
+#include "relay/CScriptFilterState.h"
+#include "relay/IRelayClient.h"
 
 class ChttpResponseSock : public CCommonBase {
 public:
@@ -30,7 +31,7 @@ public:
 
     enum class eLegState { Idle, SettingUp, Relaying, Tunnel, Closing, Closed };
 
-    explicit ChttpResponseSock(ChttpReqSock* owner);
+    explicit ChttpResponseSock(IRelayClient* owner);
     ~ChttpResponseSock() override;
 
     // One block of client data (filtered already, zero-terminated): a new
@@ -93,7 +94,7 @@ private:
     SendFunction SendToServer();
     void ServerClosed();
 
-    ChttpReqSock* m_pOwner;
+    IRelayClient* m_pOwner;
     platform::CriticalSection m_CS;
     std::unique_ptr<char[]> m_pBuffer;
     std::string m_Host;
@@ -108,4 +109,6 @@ private:
     bool m_bWriteBlocked = false;
     // The upstream has sent its last byte; the client still takes the rest.
     bool m_bServerDone = false;
+    // The response filter's state for this upstream's bytes.
+    CScriptFilterState m_ScriptState;
 };

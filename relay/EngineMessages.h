@@ -10,6 +10,13 @@ inline constexpr platform::UINT WM_RELAY_TOOLBAR_REQUEST = 2266;  // 0x8DA: swit
 inline constexpr platform::UINT WM_RELAY_SERVER_RUNNING = 2268;   // 0x8DC
 inline constexpr platform::UINT WM_RELAY_SERVER_STOPPED = 2269;   // 0x8DD
 
+// To the window attached to a log (all posted, lParam 0).
+inline constexpr platform::UINT WM_RELAY_FILTERLOG_CHANGED = 2247;  // 0x8C7: call AddToLog
+inline constexpr platform::UINT WM_RELAY_CHAINLOG_RESET = 2257;     // 0x8D1: empty the tree
+inline constexpr platform::UINT WM_RELAY_CHAINLOG_ITEM = 2258;      // 0x8D2: wParam chain index
+inline constexpr platform::UINT WM_RELAY_PROGLOG_RESET = 2259;      // 0x8D3: empty the list
+inline constexpr platform::UINT WM_RELAY_PROGLOG_ITEM = 2260;       // 0x8D4: wParam entry index
+
 // To the proxy-server thread.
 inline constexpr platform::UINT WM_RELAY_START_SERVER = 2253;   // 0x8CD
 inline constexpr platform::UINT WM_RELAY_STOP_SERVER = 2254;    // 0x8CE
@@ -18,6 +25,8 @@ inline constexpr platform::UINT WM_RELAY_STOP_SERVER = 2254;    // 0x8CE
 inline constexpr platform::UINT WM_RELAY_ATTACH_SOCKET = 2265;  // 0x8D9
 // The hunter download thread's own start message; swallowed here.
 inline constexpr platform::UINT WM_RELAY_HUNTER_QUIT = 3292;    // 0xCDC
+// To the hunter download thread: fetch the hunter's pending address.
+inline constexpr platform::UINT WM_RELAY_HUNTER_DOWNLOAD = 2252;  // 0x8CC
 
 // To the util thread.
 // wParam 1: delete the proxy afterwards; 0: it stays with its owner.

@@ -1,7 +1,8 @@
 #pragma once
 // The engine's logs (chain, program, filtration counters) as the facade and
-// the connections write them. The default keeps nothing; the log classes
-// take its place with CBaseServer::SetEngineLogs.
+// the connections write them. The default (CEngineLogs) writes the
+// facade's logs; tests put a recorder in its place with
+// CBaseServer::SetEngineLogs.
 
 class CBProxyChain;
 

@@ -189,6 +189,28 @@ TEST_F(NetSocketsTest, ResolvesLocalhostAndRefusesBadName) {
     EXPECT_EQ(WSAGetLastError(), WSAHOST_NOT_FOUND);
 }
 
+TEST_F(NetSocketsTest, TestsReachOnlyLoopback) {
+    // Every test root turns the restriction on.
+    ASSERT_TRUE(platform::sockets_test::IsRestrictedToLoopback());
+    EXPECT_EQ(platform::gethostbyname("example.org"), nullptr);
+    EXPECT_EQ(WSAGetLastError(), WSAHOST_NOT_FOUND);
+    ASSERT_NE(platform::gethostbyname("127.0.0.2"), nullptr);
+
+    const SOCKET s = platform::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in away{};
+    away.sin_family = AF_INET;
+    away.sin_port = htons(80);
+    away.sin_addr.s_addr = htonl(0x0A000001);   // 10.0.0.1
+    EXPECT_EQ(platform::connect(s, reinterpret_cast<const sockaddr*>(&away), sizeof away), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAENETUNREACH);
+    platform::closesocket(s);
+
+    EXPECT_TRUE(platform::sockets_test::IsLoopbackHost("localhost"));
+    EXPECT_TRUE(platform::sockets_test::IsLoopbackHost("127.1.2.3"));
+    EXPECT_FALSE(platform::sockets_test::IsLoopbackHost("10.255.255.53"));
+    EXPECT_FALSE(platform::sockets_test::IsLoopbackHost("example.org"));
+}
+
 // Runs in a child whose descriptor 0 was closed before it started.
 TEST_F(NetSocketsTest, ChildSocketIsNeverDescriptorZero) {
     if (!std::getenv("KV_FD_ZERO_CHILD")) GTEST_SKIP() << "runs only in the child of KeepsStandardDescriptorsOpen";

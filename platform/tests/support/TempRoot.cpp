@@ -1,5 +1,7 @@
 #include "support/TempRoot.h"
 
+#include "platform/Sockets.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -9,6 +11,9 @@ namespace kvtest {
 namespace fs = std::filesystem;
 
 TempRoot::TempRoot() {
+    // Whatever a test's settings name (judge hosts, hunter pages), nothing
+    // it runs may look up or reach a host off this machine.
+    platform::sockets_test::RestrictToLoopback();
     std::string pattern = (fs::temp_directory_path() / "kvroot-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
         ADD_FAILURE() << "cannot make a temporary root";

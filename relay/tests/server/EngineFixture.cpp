@@ -1,5 +1,6 @@
 #include "EngineFixture.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/Wait.h"
@@ -12,6 +13,9 @@
 namespace srvtest {
 
 EngineTest::EngineTest() {
+    // Test programs run side by side: each engine's toolbar channel takes a
+    // free port.
+    setenv("KAVELIN_TOOLBAR_PORT", "0", 1);
     previousBoxHandler_ = platform::SetMessageBoxHandler(
         [this](platform::HWND, const std::string& text, const std::string& caption, platform::UINT type) {
             std::lock_guard lock(boxesMutex_);
@@ -36,6 +40,7 @@ CSettings EngineTest::MakeSettings(const EngineSettings& settings, std::uint16_t
     privacy.mListenerType = 2;
     privacy.mUsePrivateProxies = 1;
     s.getFiltrationSettings()->mInFiltration.setEnable(settings.incomingFilter);
+    if (settings.adjust) settings.adjust(s);
     CSysConfig& sys = *s.getSysConfig();
     sys.mAutoIE = settings.autoIE ? 1 : 0;
     sys.mAutoNetscape = sys.mAutoYahooIM = sys.mAutoMSN = sys.mAutoWsFTP = sys.mAutoOpera = 0;

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@ struct EngineSettings {
     int chainLength = 2;
     bool autoIE = false;     // point the system browser at the relay
     bool incomingFilter = false;
+    // Last changes to the settings the engine starts with.
+    std::function<void(CSettings&)> adjust = nullptr;
 };
 
 struct RecordedBox {

@@ -17,7 +17,6 @@
 #include "relay/CProxyServer.h"
 #include "relay/CUtilThread.h"
 #include "relay/EngineMessages.h"
-#include "relay/IToolbarChannel.h"
 #include "relay/ProxyDatabaseFile.h"
 #include "rig/Loopback.h"
 #include "rig/LoopbackClient.h"
@@ -58,25 +57,6 @@ kvtest::UniqueFd OccupyPort(std::uint16_t& port) {
     port = ntohs(address.sin_port);
     return fd;
 }
-
-// Records what the util thread broadcasts to the toolbars.
-class RecordingToolbars : public IToolbarChannel {
-public:
-    void Broadcast_DataArrived(unsigned long total) override { Add(total); }
-
-    std::vector<unsigned long> Totals() {
-        std::lock_guard lock(mutex_);
-        return totals_;
-    }
-
-private:
-    void Add(unsigned long total) {
-        std::lock_guard lock(mutex_);
-        totals_.push_back(total);
-    }
-    std::mutex mutex_;
-    std::vector<unsigned long> totals_;
-};
 
 class EngineHostTest : public srvtest::EngineTest {};
 
@@ -126,26 +106,6 @@ TEST_F(EngineHostTest, SettingsChangeRestartsOnTheNewPort) {
     EXPECT_EQ(view_.Count(WM_RELAY_SERVER_STOPPED), 1);
     EXPECT_TRUE(Accepts(second));
     EXPECT_FALSE(Accepts(first));
-}
-
-TEST_F(EngineHostTest, ToolbarsSeeEveryTenthTotalAndNothingWhileShuttingDown) {
-    RecordingToolbars toolbars;
-    CBaseServer::SetToolbarChannel(&toolbars);
-    StartRunningEngine();
-    const auto before = static_cast<unsigned long>(CBaseServer::m_nDataReceived.load());
-    for (int i = 0; i < 25; ++i) CBaseServer::SetToolBarIncomingData(1);
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (toolbars.Totals().size() < 3 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(5ms);
-    }
-    EXPECT_EQ(toolbars.Totals(), (std::vector<unsigned long>{before + 1, before + 11, before + 21}));
-
-    CProxyServer::m_bShuttingDown.store(true);
-    CUtilThread::PostToThread(WM_RELAY_TOOLBAR_DATA_IN, 99, 0);
-    StopEngine();
-    CBaseServer::SetToolbarChannel(nullptr);
-    EXPECT_EQ(toolbars.Totals().size(), 3u);
-    EXPECT_EQ(view_.Count(WM_RELAY_SERVER_STOPPED), 0);
 }
 
 TEST_F(EngineHostTest, UtilThreadStoresPublicProxiesAndKeepsOrFreesAsTold) {

@@ -15,7 +15,6 @@
 #include "relay/CProxy.h"
 #include "relay/CProxyServer.h"
 #include "relay/IEngineLogs.h"
-#include "relay/IHttpFilter.h"
 #include "relay/ProxyDatabaseFile.h"
 #include "rig/FakeUpstream.h"
 #include "rig/LoopbackClient.h"
@@ -78,26 +77,11 @@ private:
     std::vector<std::pair<std::vector<int>, std::string>> chains_;
 };
 
-// A filter whose verdict the request names ("X-Verdict: n"), and which
-// counts the responses it sees.
-class ScriptedFilter : public IHttpFilter {
-public:
-    eRequestState FilterRequest(char* data, int& length) override {
-        const std::string_view request(data, static_cast<std::size_t>(length));
-        const std::size_t at = request.find("X-Verdict: ");
-        return at == std::string_view::npos ? REQUEST_STATE_PASS : static_cast<eRequestState>(request[at + 11] - '0');
-    }
-    void FilterResponse(char*, int&) override { ++responses; }
-
-    std::atomic<int> responses{0};
-};
-
 class HttpRelayTest : public srvtest::EngineTest {
 protected:
     ~HttpRelayTest() override {
         StopEngine();
         CBaseServer::SetEngineLogs(nullptr);
-        CBaseServer::SetHttpFilter(nullptr);
         platform::SetHostResolver({});
     }
 
@@ -147,7 +131,6 @@ protected:
     kvtest::LoopbackRig rig_;
     // Outlive the engine, which the destructor stops.
     RecordingLogs logs_;
-    ScriptedFilter filter_;
 };
 
 TEST_F(HttpRelayTest, DirectGetPostAndRateLimitedDownloadAreByteExact) {
@@ -219,43 +202,6 @@ TEST_F(HttpRelayTest, UnknownHostAndMissingHostGetBadGatewayWithoutUpstreamAttem
     }
     EXPECT_GE(lookups.load(), 1);
     EXPECT_TRUE(firstHop.Sessions().empty());
-}
-
-TEST_F(HttpRelayTest, FilterVerdictsPassCloseOrAnswerWithABlockPage) {
-    CBaseServer::SetHttpFilter(&filter_);
-    FakeUpstream origin({FakeScript().ExpectUntil("\r\n\r\n").Send(Response("passed", true)).Close()});
-    StartRunningEngine();
-    const std::string host = "127.0.0.1:" + std::to_string(origin.port());
-    const std::string blockHead = "HTTP/1.0 403 Forbidden\r\nContent-Type: text/html\r\n\r\n";
-    const struct {
-        int verdict;
-        std::string answer;
-    } cases[] = {{0, Response("passed", true)}, {1, ""}, {2, blockHead}, {3, blockHead}};
-    for (const auto& c : cases) {
-        LoopbackClient client;
-        ASSERT_TRUE(client.Connect(port()));
-        ASSERT_TRUE(client.SendAll("GET http://" + host + "/ HTTP/1.1\r\nHost: " + host + "\r\nX-Verdict: " +
-                                   std::to_string(c.verdict) + "\r\n\r\n"));
-        const std::string answer = client.ReadUntilClosed(10s);
-        EXPECT_EQ(answer.substr(0, c.answer.size()), c.answer) << "verdict " << c.verdict;
-        if (c.verdict == 1) {
-            EXPECT_EQ(answer, "");
-        }
-    }
-    // Only the passed request reached the origin.
-    EXPECT_EQ(origin.Sessions().size(), 1u);
-}
-
-TEST_F(HttpRelayTest, ResponsesPassTheIncomingFilterOutsideTunnelsOnly) {
-    CBaseServer::SetHttpFilter(&filter_);
-    const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 50000}});
-    StartRunningEngine({.incomingFilter = true});
-    const kvtest::CurlResult tunnelled = Curl({"-p", origin.Url("page.bin")});
-    EXPECT_TRUE(tunnelled.body == origin.Content("page.bin")) << tunnelled.log;
-    EXPECT_EQ(filter_.responses.load(), 0);
-    const kvtest::CurlResult plain = Curl({origin.Url("page.bin")});
-    EXPECT_TRUE(plain.body == origin.Content("page.bin")) << plain.log;
-    EXPECT_GT(filter_.responses.load(), 0);
 }
 
 TEST_F(HttpRelayTest, KeptAliveConnectionReusesItsUpstreamAndSwitchesForAnotherHost) {
