@@ -20,9 +20,9 @@ run_suite build
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-asan -DKV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 
-# Messaging, sockets and the pool's threads: the suites whose point is
+# Messaging, sockets, the pool's and the logs' threads: the suites whose point is
 # running on several threads at once.
-targets="platform_msg_tests relay_socket_tests relay_pool_tests" \
-only='^(MessagesTest|WaitTest|UiThreadTest|MessageBoxTest|SocketsTest|NetSocketsTest|NetSocketNotifyTest|NetAsyncSocketTest|PoolStressTest|PickOrderTest|WorkerThread[A-Za-z]*|FailedProxyTest)\.' \
+targets="platform_msg_tests relay_socket_tests relay_pool_tests relay_logs_tests" \
+only='^(MessagesTest|WaitTest|UiThreadTest|MessageBoxTest|SocketsTest|NetSocketsTest|NetSocketNotifyTest|NetAsyncSocketTest|PoolStressTest|PickOrderTest|WorkerThread[A-Za-z]*|FailedProxyTest|LogConcurrencyTest)\.' \
 TSAN_OPTIONS=halt_on_error=1 \
   run_suite build-tsan -DKV_TSAN=ON -DCMAKE_BUILD_TYPE=Debug
