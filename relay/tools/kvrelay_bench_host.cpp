@@ -1,5 +1,6 @@
 // Runs the engine for the relay benchmark (bench/relay.sh): direct mode
-// (no chain, no client program configured) on the listener port given as
+// (no chain, no filters, no client program configured, so that it relays
+// as plainly as the proxy it is compared with) on the listener port given as
 // the only argument, in the per-user root of KAVELIN_ROOT. Prints
 // "running" or "stopped" once the start is known, then serves until its
 // standard input ends, and stops the engine as the control panel does.
@@ -25,6 +26,9 @@ CSettings DirectSettings(platform::DWORD port) {
     privacy.mEnableProxyChain = 0;
     privacy.mListenerPort = port;
     privacy.mListenerType = PROXY_TYPE_HTTP;
+    CFiltrationSettings& filters = *s.getFiltrationSettings();
+    filters.mInFiltration.setEnable(false);
+    filters.mOutFiltration.mEnable = 0;
     CSysConfig& sys = *s.getSysConfig();
     sys.mAutoIE = sys.mAutoNetscape = sys.mAutoYahooIM = sys.mAutoMSN = sys.mAutoWsFTP = 0;
     sys.mAutoOpera = sys.mAutoKaza = sys.mAutoCuteFtp = sys.mAutoMirc = 0;
