@@ -5,8 +5,6 @@
 // listener's (outgoing filter, block pages, CONNECT tunnels); SOCKS blocks
 // go to the embedded SOCKS destination side.
 
-#include <string_view>
-
 #include "relay/CRelayClientSock.h"
 #include "relay/CSock4SrvrClntSocket.h"
 #include "relay/CSock5SrvrClntSocket.h"
@@ -21,9 +19,6 @@ public:
     CGeneralReqSock();
     ~CGeneralReqSock() override;
 
-    // CAsyncSocketEx
-    void Close() override;
-
     // CCommonBase
     void Free_Objects() override;
     bool IsSafeToDelete() override;
@@ -32,17 +27,12 @@ public:
 
 protected:
     // CRelayClientSock
-    eClientRead ClientReadState() override;
+    CRelayServerSock* ServerSide() override;
     bool OnClientBlock(char* data, int length) override;
-    void OnClientClosed() override;
-    void CloseConnection() override;
-    void OnClientRoom() override;
 
 private:
     // The SOCKS side in use; null for HTTP or before the first byte.
     CSocksRelaySock* SocksSide();
-    bool HandleHttpBlock(char* data, int length);
-    void SendBlockPage(unsigned id);
 
     ChttpResponseSock m_Http;
     CSock4SrvrClntSocket m_Sock4;

@@ -5,7 +5,6 @@
 #include "platform/Sockets.h"
 #include "relay/CBaseServer.h"
 #include "relay/CProxyServer.h"
-#include "relay/ChttpResponseSock.h"
 
 namespace {
 
@@ -36,7 +35,7 @@ void CRelayClientSock::QueueToClient(std::string_view bytes) {
     m_ToClient.Append(bytes);
 }
 
-bool CRelayClientSock::ClientFull() const { return m_ToClient.Size() >= ChttpResponseSock::kPendingLimit; }
+bool CRelayClientSock::ClientFull() const { return m_ToClient.Size() >= CRelayServerSock::kPendingLimit; }
 
 void CRelayClientSock::ResumeReading() {
     if (!m_bReadPaused) return;
@@ -57,19 +56,23 @@ int CRelayClientSock::Send(const void* lpBuf, int nBufLen, int nFlags) {
     return sent;
 }
 
+void CRelayClientSock::Close() { CloseConnection(); }
+
 void CRelayClientSock::OnReceive(int nErrorCode) {
     if (!m_pBuffer || nErrorCode != 0 || CProxyServer::getStopFlag()) return;
     char* const buffer = m_pBuffer.get();
     for (int i = 0; i < kReadsPerNotice; ++i) {
-        const eClientRead state = ClientReadState();
-        if (state == eClientRead::Stop) return;
-        if (state == eClientRead::Pause) {
-            m_bReadPaused = true;
-            return;
+        if (const CRelayServerSock* side = ServerSide()) {
+            const CRelayServerSock::eLegState state = side->GetState();
+            if (state == CRelayServerSock::eLegState::Closing || state == CRelayServerSock::eLegState::Closed) return;
+            if (side->UpstreamFull()) {
+                m_bReadPaused = true;
+                return;
+            }
         }
         const int received = CAsyncSocketEx::Receive(buffer, m_MaxReceive);
         if (received == 0 || (received < 0 && !WouldBlock())) {
-            OnClientClosed();
+            ClientEnded();
             return;
         }
         if (received < 0 || !OnClientBlock(buffer, received)) return;
@@ -83,10 +86,31 @@ void CRelayClientSock::OnSend(int nErrorCode) {
         CloseConnection();
         return;
     }
-    OnClientRoom();
+    // The upstream may be read again, a closing connection may end.
+    if (CRelayServerSock* side = ServerSide()) {
+        if (!ClientFull()) side->ResumeReading();
+        side->FinishClosingIfDone();
+    }
 }
 
-void CRelayClientSock::OnClose(int) { OnClientClosed(); }
+void CRelayClientSock::OnClose(int) { ClientEnded(); }
+
+void CRelayClientSock::ClientEnded() {
+    if (CRelayServerSock* side = ServerSide()) {
+        side->ClientClosed();
+    } else {
+        CloseConnection();
+    }
+}
+
+void CRelayClientSock::CloseConnection() {
+    if (CRelayServerSock* side = ServerSide()) {
+        side->CloseBoth();
+    } else {
+        CloseClientSocket();
+        KillObject();
+    }
+}
 
 void CRelayClientSock::Free_Buffer() {
     std::lock_guard lock(m_CS);

@@ -1,9 +1,9 @@
 #pragma once
-// The client side of a SOCKS or general-listener connection: it reads the
-// client's blocks into its buffer and hands them to the destination side in
-// use, and sends what that side relays back, keeping what the client cannot
-// take yet (the upstream is not read meanwhile). The subclasses name the
-// destination side and what a block means.
+// The client side of an HTTP, SOCKS or general-listener connection: it
+// reads the client's blocks into its buffer and hands them to the
+// destination side in use, and sends what that side relays back, keeping
+// what the client cannot take yet (the upstream is not read meanwhile). The
+// subclasses name the destination side and what a block means.
 
 #include <memory>
 #include <string_view>
@@ -11,6 +11,7 @@
 #include "platform/CriticalSection.h"
 #include "relay/CCommonBase.h"
 #include "relay/CPendingBuffer.h"
+#include "relay/CRelayServerSock.h"
 #include "relay/IRelayClient.h"
 
 class CRelayClientSock : public CCommonBase, public IRelayClient {
@@ -30,6 +31,8 @@ public:
     void KillObject() override;
 
     // CAsyncSocketEx
+    // Closes both sides at once.
+    void Close() override;
     // Counts the bytes sent into the toolbar's outgoing total.
     int Send(const void* lpBuf, int nBufLen, int nFlags = 0) override;
     void OnClose(int nErrorCode) override;
@@ -39,23 +42,17 @@ public:
     void Free_Buffer();
 
 protected:
-    // Whether the client may be read now.
-    enum class eClientRead { Go, Pause, Stop };
-
-    // The destination side in use.
-    virtual eClientRead ClientReadState() = 0;
+    // The destination side in use; null before it is known.
+    virtual CRelayServerSock* ServerSide() = 0;
     // One block of client data (room for a terminating zero byte follows
     // it); false stops reading for this notice.
     virtual bool OnClientBlock(char* data, int length) = 0;
-    // The client's end of stream or a failed receive.
-    virtual void OnClientClosed() = 0;
-    // Both sides close at once (a send to the client failed).
-    virtual void CloseConnection() = 0;
-    // The client took bytes: the upstream may be read again, a closing
-    // connection may end.
-    virtual void OnClientRoom() = 0;
 
 private:
+    // The client's end of stream or a failed receive.
+    void ClientEnded();
+    // Both sides close at once (also when a send to the client failed).
+    void CloseConnection();
     // Sends what the client can take; false when the client failed.
     bool FlushToClient();
     SendFunction SendToClient();

@@ -14,9 +14,6 @@ public:
     // subclass is constructed).
     explicit CSocksClientSock(CSocksRelaySock& server);
 
-    // CAsyncSocketEx
-    void Close() override;
-
     // CCommonBase
     void Free_Objects() override;
     bool IsSafeToDelete() override;
@@ -25,11 +22,8 @@ public:
 
 protected:
     // CRelayClientSock
-    eClientRead ClientReadState() override;
+    CRelayServerSock* ServerSide() override { return &m_Server; }
     bool OnClientBlock(char* data, int length) override;
-    void OnClientClosed() override;
-    void CloseConnection() override;
-    void OnClientRoom() override;
 
 private:
     CSocksRelaySock& m_Server;

@@ -11,25 +11,17 @@
 // Tunnel (after the CONNECT answer: bytes pass unchanged both ways) ->
 // Closing (flushing what one side still has to take) -> Closed.
 
-#include <memory>
 #include <string>
 #include <string_view>
 
-#include "platform/CriticalSection.h"
-#include "relay/CCommonBase.h"
-#include "relay/CPendingBuffer.h"
+#include "relay/CRelayServerSock.h"
 #include "relay/CScriptFilterState.h"
 #include "relay/IRelayClient.h"
 
-class ChttpResponseSock : public CCommonBase {
+class ChttpResponseSock : public CRelayServerSock {
 public:
-    static constexpr int kBufferSize = 10241;
     // Bytes one upstream receive takes (room stays for the filter).
     static constexpr int kMaxReceive = 10190;
-    // Bytes kept for a side before the other side is no longer read.
-    static constexpr std::size_t kPendingLimit = 256 * 1024;
-
-    enum class eLegState { Idle, SettingUp, Relaying, Tunnel, Closing, Closed };
 
     explicit ChttpResponseSock(IRelayClient* owner);
     ~ChttpResponseSock() override;
@@ -49,38 +41,25 @@ public:
 
     // Client bytes of an open CONNECT tunnel, unchanged.
     void ForwardTunnelData(const char* data, int length);
-    eLegState GetState() const { return m_State; }
-    // True while client data must wait: the upstream (or the running setup)
-    // holds the limit already.
-    bool UpstreamFull() const;
-    // The client closed: flush what the upstream still has to take, then
-    // close both (a running setup is abandoned).
-    void ClientClosed();
-    // The client has room again: read the upstream if it was paused.
-    void ResumeReading();
-    // Closes both sides at once and kills both objects (they are reaped).
-    void CloseBoth();
+    // One block the client sent, in the client side's buffer (room for a
+    // terminating zero byte follows it): tunnel bytes pass unchanged, other
+    // blocks pass the outgoing filter, then go to HandleHttpRequest or get
+    // a block page. False stops reading the client for this notice.
+    bool HandleClientBlock(char* data, int length);
 
     // Sends the failure answer, or a block page, then closes once it is
     // sent.
-    void SendFailureAnswer();
+    void SendFailureAnswer() override;
     void SendBlockAnswer(std::string_view page);
-    // Closing ends when neither side has bytes to take.
-    void FinishClosingIfDone();
 
-    // CAsyncSocketEx
-    void Close() override;
-    int Receive(void* lpBuf, int nBufLen, int nFlags = 0) override;
-    void OnClose(int nErrorCode) override;
-    void OnReceive(int nErrorCode) override;
-    void OnSend(int nErrorCode) override;
-
-    // CCommonBase
-    void OnCreateConnection(bool ok) override;
-
-    void Free_Buffer();
+protected:
+    // CRelayServerSock
+    void OpenRelay() override;
+    // A plain response block passes the response filter.
+    int TransformUpstreamBlock(char* buffer, int length) override;
 
 private:
+    void SendBlockPage(unsigned id);
     void StartSetup(const char* buffer, int length);
     // The rule of the road: relative when the request reaches the origin
     // server itself or a SOCKS proxy last.
@@ -88,27 +67,12 @@ private:
     // Queues a plain request block for the upstream, relative when the
     // rule says so.
     void QueueRequestBlock(char* data, int length);
-    void QueueToServer(std::string_view bytes);
-    // Sends what the upstream can take; false when the upstream failed.
-    bool FlushToServer();
-    SendFunction SendToServer();
-    void ServerClosed();
 
-    IRelayClient* m_pOwner;
-    platform::CriticalSection m_CS;
-    std::unique_ptr<char[]> m_pBuffer;
     std::string m_Host;
     int m_Port = 80;
     bool m_bConnect = false;
     // The block HandleHttpRequest is working on.
     std::string_view m_RequestText;
-    eLegState m_State = eLegState::Idle;
-    CPendingBuffer m_ToServer;
-    bool m_bReadPaused = false;
-    // A send would block: the write notice comes when there is room.
-    bool m_bWriteBlocked = false;
-    // The upstream has sent its last byte; the client still takes the rest.
-    bool m_bServerDone = false;
     // The response filter's state for this upstream's bytes.
     CScriptFilterState m_ScriptState;
 };
