@@ -72,11 +72,7 @@ long CCuteFtpConfig::SetToKV(std::string& host, unsigned long& port, eProxyType&
 }
 
 long CCuteFtpConfig::Backup() {
-    configvalues::Clear(*this, Values());
-    platform::RegKey client;
-    if (client.Open(platform::HKEY_CURRENT_USER, kClientKey, platform::KEY_READ) == platform::ERROR_SUCCESS) {
-        configvalues::Read(client, *this, Values());
-    }
+    configvalues::ClearAndRead(kClientKey, *this, Values());
     platform::RegKey backup;
     if (backup.Create(platform::HKEY_CURRENT_USER, BackupKey()) != platform::ERROR_SUCCESS) return 1;
     return configvalues::WriteAll(backup, *this, Values()) ? 0 : 1;

@@ -44,13 +44,7 @@ long CKAZAAConfig::SetToKV(eProxyType type, const char* address, unsigned long p
 }
 
 long CKAZAAConfig::Backup() {
-    // Cleared first, so that a value the user does not have is never taken
-    // from an earlier call.
-    configvalues::Clear(*this, Values());
-    platform::RegKey client;
-    if (client.Open(platform::HKEY_CURRENT_USER, kClientKey) == platform::ERROR_SUCCESS) {
-        configvalues::Read(client, *this, Values());
-    }
+    configvalues::ClearAndRead(kClientKey, *this, Values());
     platform::RegKey backup;
     if (backup.Create(platform::HKEY_CURRENT_USER, BackupKey()) != platform::ERROR_SUCCESS) return -1;
     configvalues::WriteOrDelete(backup, *this, Values());
@@ -58,11 +52,7 @@ long CKAZAAConfig::Backup() {
 }
 
 long CKAZAAConfig::Restore() {
-    configvalues::Clear(*this, Values());
-    platform::RegKey backup;
-    if (backup.Open(platform::HKEY_CURRENT_USER, BackupKey(), platform::KEY_READ) == platform::ERROR_SUCCESS) {
-        configvalues::Read(backup, *this, Values());
-    }
+    configvalues::ClearAndRead(BackupKey(), *this, Values());
     platform::RegKey client;
     if (client.Create(platform::HKEY_CURRENT_USER, kClientKey) != platform::ERROR_SUCCESS) return -1;
     configvalues::WriteOrDelete(client, *this, Values());

@@ -56,13 +56,7 @@ long CMSNConfig::SetToKV(eProxyType type, const char* address, unsigned long por
 }
 
 long CMSNConfig::Backup() {
-    // Cleared even when MSN's key is missing, so that the backup never
-    // carries values of an earlier call.
-    configvalues::Clear(*this, Values());
-    platform::RegKey client;
-    if (client.Open(platform::HKEY_CURRENT_USER, kClientKey) == platform::ERROR_SUCCESS) {
-        configvalues::Read(client, *this, Values());
-    }
+    configvalues::ClearAndRead(kClientKey, *this, Values());
     platform::RegKey backup;
     if (backup.Create(platform::HKEY_CURRENT_USER, BackupKey()) != platform::ERROR_SUCCESS) return -1;
     configvalues::WriteOrDelete(backup, *this, Values());
@@ -70,11 +64,7 @@ long CMSNConfig::Backup() {
 }
 
 long CMSNConfig::Restore() {
-    configvalues::Clear(*this, Values());
-    platform::RegKey backup;
-    if (backup.Open(platform::HKEY_CURRENT_USER, BackupKey(), platform::KEY_READ) == platform::ERROR_SUCCESS) {
-        configvalues::Read(backup, *this, Values());
-    }
+    configvalues::ClearAndRead(BackupKey(), *this, Values());
     platform::RegKey client;
     if (client.Create(platform::HKEY_CURRENT_USER, kClientKey) != platform::ERROR_SUCCESS) return -1;
     m_ProxyState = 0;

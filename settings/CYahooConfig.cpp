@@ -54,22 +54,14 @@ long CYahooConfig::SetToKV(eProxyType type, const char* address, unsigned long p
 }
 
 long CYahooConfig::Backup() {
-    configvalues::Clear(*this, Values());
-    platform::RegKey client;
-    if (client.Open(platform::HKEY_CURRENT_USER, kClientKey, platform::KEY_READ) == platform::ERROR_SUCCESS) {
-        configvalues::Read(client, *this, Values());
-    }
+    configvalues::ClearAndRead(kClientKey, *this, Values());
     platform::RegKey backup;
     if (backup.Create(platform::HKEY_CURRENT_USER, BackupKey()) != platform::ERROR_SUCCESS) return 1;
     return configvalues::WriteAll(backup, *this, Values()) ? 0 : 1;
 }
 
 long CYahooConfig::Restore() {
-    configvalues::Clear(*this, Values());
-    platform::RegKey backup;
-    if (backup.Open(platform::HKEY_CURRENT_USER, BackupKey(), platform::KEY_READ) == platform::ERROR_SUCCESS) {
-        configvalues::Read(backup, *this, Values());
-    }
+    configvalues::ClearAndRead(BackupKey(), *this, Values());
     platform::RegKey client;
     if (client.Open(platform::HKEY_CURRENT_USER, kClientKey) == platform::ERROR_SUCCESS) {
         configvalues::WriteOrDelete(client, *this, Values());

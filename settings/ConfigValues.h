@@ -6,6 +6,7 @@
 #include <cstring>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "platform/Registry.h"
 #include "platform/Types.h"
@@ -53,6 +54,17 @@ void Read(const platform::RegKey& key, C& fields, Table<C> table, std::size_t te
         if (key.QueryStringValue(row.name, value) == platform::ERROR_SUCCESS && value.size() < textBuffer) {
             fields.*(row.text) = value;
         }
+    }
+}
+
+// Clears the fields, then reads those present under HKCU\path; a key that
+// cannot be opened leaves them cleared, so nothing of an earlier call stays.
+template <class C>
+void ClearAndRead(std::string_view path, C& fields, Table<C> table) {
+    Clear(fields, table);
+    platform::RegKey key;
+    if (key.Open(platform::HKEY_CURRENT_USER, path, platform::KEY_READ) == platform::ERROR_SUCCESS) {
+        Read(key, fields, table);
     }
 }
 
