@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "platform/Root.h"
+#include "relay/ProxyDatabaseFile.h"
 
 namespace pooltest {
 namespace fs = std::filesystem;
@@ -146,5 +147,21 @@ PoolTest::PoolTest() {
 PoolTest::~PoolTest() { SetPoolHost(nullptr); }
 
 fs::path PoolTest::DatabasePath() const { return platform::ProgramFolder() / "dbase/proxypool.db"; }
+
+void SeedEngineDatabase(const std::vector<Row>& privateRows, const std::vector<Row>& publicRows) {
+    const std::filesystem::path db = ProxyDatabasePath();
+    std::filesystem::create_directories(db.parent_path());
+    MakeDatabase(db);
+    InsertRows(db, "KVList", privateRows);
+    InsertRows(db, "Proxy", publicRows);
+}
+
+Row LoopbackHop(std::uint16_t port, eProxyType type) {
+    Row row;
+    row.ip = "127.0.0.1";
+    row.port = std::to_string(port);
+    row.type = std::to_string(static_cast<int>(type));
+    return row;
+}
 
 }  // namespace pooltest

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -43,6 +44,12 @@ void InsertRows(const std::filesystem::path& path, const std::string& table,
                 const std::vector<Row>& rows);
 void InsertCountry(const std::filesystem::path& path, double from, double to,
                    const std::string& country);
+// Makes the engine's own pool database in the current root with these
+// private (KVList) and public (Proxy) rows.
+void SeedEngineDatabase(const std::vector<Row>& privateRows, const std::vector<Row>& publicRows);
+// A pool row for a proxy of the given type listening on 127.0.0.1:port.
+Row LoopbackHop(std::uint16_t port, eProxyType type);
+
 // Every row of a table by the given query, values as text ("" for null).
 std::vector<std::vector<std::string>> Query(const std::filesystem::path& path,
                                             const std::string& sql);

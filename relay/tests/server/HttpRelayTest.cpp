@@ -85,23 +85,7 @@ protected:
         platform::SetHostResolver({});
     }
 
-    // The pool of the test's root: the private list and the public list
-    // (chain members come from these rows).
-    void SeedPool(const std::vector<pooltest::Row>& privateRows, const std::vector<pooltest::Row>& publicRows) {
-        const std::filesystem::path db = ProxyDatabasePath();
-        std::filesystem::create_directories(db.parent_path());
-        pooltest::MakeDatabase(db);
-        pooltest::InsertRows(db, "KVList", privateRows);
-        pooltest::InsertRows(db, "Proxy", publicRows);
-    }
 
-    static pooltest::Row Hop(std::uint16_t port, eProxyType type) {
-        pooltest::Row row;
-        row.ip = "127.0.0.1";
-        row.port = std::to_string(port);
-        row.type = std::to_string(static_cast<int>(type));
-        return row;
-    }
 
     kvtest::CurlResult Curl(std::vector<std::string> args) {
         args.insert(args.begin(), {"-x", ProxyAddress()});
@@ -190,7 +174,7 @@ TEST_F(HttpRelayTest, UnknownHostAndMissingHostGetBadGatewayWithoutUpstreamAttem
     });
     // The chain's only member would see any attempt.
     FakeUpstream firstHop({FakeScript().Silence(5s)});
-    SeedPool({Hop(firstHop.port(), PROXY_TYPE_SOCKS5)}, {});
+    pooltest::SeedEngineDatabase({pooltest::LoopbackHop(firstHop.port(), PROXY_TYPE_SOCKS5)}, {});
     StartRunningEngine({.chain = true, .chainLength = 1});
 
     for (const std::string& request :
@@ -239,7 +223,8 @@ TEST_F(HttpRelayTest, TwoHopChainOfRealProxiesCarriesEverythingByteExact) {
     const kvtest::Peer& socks = rig_.StartDante();
     const kvtest::Peer& http = rig_.StartTinyproxy();
     const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 100000}, {"big.bin", kDownloadSize}});
-    SeedPool({Hop(socks.port(), PROXY_TYPE_SOCKS5)}, {Hop(http.port(), PROXY_TYPE_HTTP)});
+    pooltest::SeedEngineDatabase({pooltest::LoopbackHop(socks.port(), PROXY_TYPE_SOCKS5)},
+                                 {pooltest::LoopbackHop(http.port(), PROXY_TYPE_HTTP)});
     StartRunningEngine({.chain = true, .chainLength = 2});
 
     const kvtest::CurlResult page = Curl({origin.Url("page.bin")});
@@ -291,7 +276,7 @@ TEST_F(HttpRelayTest, FiveHundredSequentialRequestsLeaveTheDescriptorsAsTheyWere
 
 TEST_F(HttpRelayTest, ExitWhileThreeSetupsHangEndsCleanly) {
     FakeUpstream silent({FakeScript().Silence(30s)});
-    SeedPool({Hop(silent.port(), PROXY_TYPE_SOCKS5)}, {});
+    pooltest::SeedEngineDatabase({pooltest::LoopbackHop(silent.port(), PROXY_TYPE_SOCKS5)}, {});
     StartRunningEngine({.chain = true, .chainLength = 1});
 
     std::vector<LoopbackClient> clients(3);

@@ -105,21 +105,7 @@ protected:
         StartRunningEngine(settings);
     }
 
-    void SeedPool(const std::vector<pooltest::Row>& privateRows, const std::vector<pooltest::Row>& publicRows) {
-        const std::filesystem::path db = ProxyDatabasePath();
-        std::filesystem::create_directories(db.parent_path());
-        pooltest::MakeDatabase(db);
-        pooltest::InsertRows(db, "KVList", privateRows);
-        pooltest::InsertRows(db, "Proxy", publicRows);
-    }
 
-    static pooltest::Row Hop(std::uint16_t port, eProxyType type) {
-        pooltest::Row row;
-        row.ip = "127.0.0.1";
-        row.port = std::to_string(port);
-        row.type = std::to_string(static_cast<int>(type));
-        return row;
-    }
 
     kvtest::LoopbackRig rig_;
 };
@@ -157,7 +143,7 @@ TEST_P(SocksCurlTest, CurlReachesTheOriginByteExactThroughAChainOfRealProxies) {
     const kvtest::Peer& socks = rig_.StartDante();
     const kvtest::Peer& https = rig_.StartTinyproxy();
     const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 300000}});
-    SeedPool({Hop(socks.port(), PROXY_TYPE_SOCKS5)}, {Hop(https.port(), PROXY_TYPE_HTTPS)});
+    pooltest::SeedEngineDatabase({pooltest::LoopbackHop(socks.port(), PROXY_TYPE_SOCKS5)}, {pooltest::LoopbackHop(https.port(), PROXY_TYPE_HTTPS)});
     StartListener(GetParam().listener, true);
     const kvtest::CurlResult got = Fetch(origin, "page.bin");
     EXPECT_EQ(got.exitCode, 0) << got.log;
