@@ -25,6 +25,19 @@ namespace {
 
 constexpr DWORD kIdlePollMs = 10;
 
+// A process that has ended but is not reaped yet (its parent may be an init
+// that never reaps) still has a /proc entry; it is not running.
+bool HasEnded(const fs::path& procEntry) {
+    std::ifstream statFile(procEntry / "stat");
+    std::string stat;
+    std::getline(statFile, stat);
+    // "pid (name) state ...": the name itself may hold parentheses.
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string::npos || close + 2 >= stat.size()) return true;
+    const char state = stat[close + 2];
+    return state == 'Z' || state == 'X';
+}
+
 bool IsExecutableFile(const fs::path& file) {
     std::error_code ec;
     return fs::is_regular_file(file, ec) && ::access(file.c_str(), X_OK) == 0;
@@ -158,6 +171,7 @@ std::vector<ProcessEntry> ProcessSnapshot() {
     for (const auto& dir : fs::directory_iterator("/proc", ec)) {
         const std::string name = dir.path().filename().string();
         if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (HasEnded(dir.path())) continue;
         ProcessEntry entry;
         entry.id = static_cast<DWORD>(std::strtoul(name.c_str(), nullptr, 10));
         std::error_code linkError;

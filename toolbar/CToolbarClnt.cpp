@@ -55,8 +55,14 @@ CToolbarClnt& CToolbarClnt::Shared() {
 }
 
 bool CToolbarClnt::Stop() {
+    // The flag goes up first: a run loop that sees its socket closed must
+    // not open a new connection that nobody would use.
+    {
+        std::lock_guard lock(m_SocketCS);
+        m_bStopRequested.store(true);
+    }
+    m_StopEvent.Set();
     CloseSocket();
-    m_bStopRequested.store(true);
     return CThreadBase::Stop();
 }
 
@@ -101,13 +107,16 @@ bool CToolbarClnt::Connect(const char* host, platform::UINT port) {
     peer.sin_family = AF_INET;
     peer.sin_port = htons(static_cast<std::uint16_t>(port));
     peer.sin_addr.s_addr = address;
-    if (platform::connect(s, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == platform::SOCKET_ERROR &&
-        platform::WSAGetLastError() != platform::WSAEWOULDBLOCK) {
-        platform::closesocket(s);
-        return false;
-    }
     {
+        // Under the lock Stop raises its flag with, so a stop either sees
+        // this socket and closes it or comes first and no connect starts.
         std::lock_guard lock(m_SocketCS);
+        if (m_bStopRequested.load() ||
+            (platform::connect(s, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == platform::SOCKET_ERROR &&
+             platform::WSAGetLastError() != platform::WSAEWOULDBLOCK)) {
+            platform::closesocket(s);
+            return false;
+        }
         m_Socket = s;
     }
     const platform::DWORD woke =

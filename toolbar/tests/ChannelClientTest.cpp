@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -231,6 +233,27 @@ TEST(ProcessStartTest, LooksInTheStarterFolderThenPathAndNeverTheCurrentFolder) 
     EXPECT_FALSE(platform::StartProcess("kvonlyhere", {}, starter).IsValid());
     setenv("PATH", path.c_str(), 1);
     fs::current_path(previous);
+}
+
+// An ended child nobody has reaped yet (as under an init that never reaps)
+// is not a running process: a panel that died must not look alive.
+TEST(ProcessSnapshotTest, ListsThisProcessButNotAnEndedUnreapedChild) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(0);
+    const fs::path stat = fs::path("/proc") / std::to_string(child) / "stat";
+    EXPECT_TRUE(WaitUntil([&] {
+        const std::string text = kvtest::ReadFile(stat);
+        return text.find(") Z") != std::string::npos;
+    }));
+    const auto processes = platform::ProcessSnapshot();
+    const auto listed = [&](pid_t id) {
+        return std::any_of(processes.begin(), processes.end(),
+                           [id](const platform::ProcessEntry& p) { return p.id == static_cast<platform::DWORD>(id); });
+    };
+    EXPECT_TRUE(listed(::getpid()));
+    EXPECT_FALSE(listed(child));
+    ::waitpid(child, nullptr, 0);
 }
 
 }  // namespace
