@@ -10,6 +10,10 @@ packages=(
   libcurl4-openssl-dev libxml2-dev
   # peers that the network tests start on loopback
   curl tinyproxy dante-server microsocks ncat python3
+  # the control panel, wizard and toolbar (wx on GTK 3, GDBus), the
+  # browser-close watcher (xcb), and their tests on a virtual display
+  libwxgtk3.2-dev libglib2.0-dev libxcb1-dev
+  xvfb xauth dbus dbus-x11
 )
 
 missing=()

@@ -1,0 +1,24 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/Resource.h"
+
+namespace {
+
+std::string Text(const platform::ResourceBytes& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+TEST(ResourceTest, CompiledResourcesAreFoundByTypeAndNameWithoutCase) {
+    for (const auto& [type, name] : {std::pair{"GIF", "IDR_NEXT"}, {"gif", "idr_next"},
+                                     {"GIF", platform::ResourceNumber(5).c_str()}}) {
+        const auto found = platform::FindResource(type, name);
+        ASSERT_TRUE(found) << type << " " << name;
+        EXPECT_EQ(Text(*found), "GIF89a-test-bytes");
+    }
+    EXPECT_FALSE(platform::FindResource("BMP", "IDR_NEXT"));
+    EXPECT_FALSE(platform::FindResource("GIF", "#6"));
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/image.h>
+#include <wx/init.h>
+
+#include <glib.h>
+
+#include <thread>
+
+#include "GuiTest.h"
+#include "platform/MainLoopQueue.h"
+
+namespace kvtest {
+
+void PumpUi(std::chrono::milliseconds duration) {
+    PumpUiUntil([] { return false; }, duration);
+}
+
+bool PumpUiUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        bool busy = false;
+        while (g_main_context_iteration(nullptr, FALSE)) busy = true;
+        if (wxTheApp) wxTheApp->ProcessPendingEvents();
+        busy |= platform::MainLoopQueue::DrainNow();
+        if (!busy) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+}  // namespace kvtest
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    // Listing the cases needs no display.
+    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+    wxApp::SetInstance(new wxApp);
+    if (!wxEntryStart(argc, argv) || !wxTheApp || !wxTheApp->CallOnInit()) {
+        fprintf(stderr, "gui tests: the toolkit could not start (no display?)\n");
+        return 1;
+    }
+    wxInitAllImageHandlers();
+    platform::MainLoopQueue::Attach();
+    const int result = RUN_ALL_TESTS();
+    platform::MainLoopQueue::Detach();
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    return result;
+}
