@@ -17,7 +17,7 @@ run_suite() {
 }
 
 run_suite build
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-asan -DKV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 
 # Messaging, sockets, the pool's and the logs' threads: the suites whose point is
