@@ -36,6 +36,12 @@ enum CLEAN_BROWSERS : unsigned long {
     CB_OPERA = 0x4,
 };
 
+// What BackupItems and RestoreItems save or put back.
+enum BACKUP_RESTORE_ITEMS : int {
+    BRI_FAVORITES = 0,
+    BRI_TYPED_URLS = 2,
+};
+
 class CTraceSweeper {
 public:
     CTraceSweeper() = default;
@@ -72,6 +78,13 @@ public:
     // cache walk; true only when the walk ran (IE flag) and found entries.
     bool DeleteUrlCache(DEL_CACHE_TYPE type);
     std::string GetNetscapePath();
+
+    // Save the item to a file the user picks, or put it back from one, for
+    // each browser whose flag is set (after setting those of browsers), in
+    // the order system browser, Opera, Netscape; outcomes are told in
+    // message boxes.
+    void BackupItems(BACKUP_RESTORE_ITEMS item, unsigned long browsers);
+    void RestoreItems(BACKUP_RESTORE_ITEMS item, unsigned long browsers);
 
     // The access-list steps that let the stored form data be removed.
     // Descriptors are self-relative blobs holding a DACL only, as the

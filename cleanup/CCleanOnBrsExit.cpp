@@ -1,0 +1,3 @@
+#include "cleanup/CCleanOnBrsExit.h"
+
+CCleanOnBrsExit::CCleanOnBrsExit(platform::HWND notify) : CHookLoader(notify, "\\CloseWatch.dll") {}

@@ -1,0 +1,3 @@
+#include "cleanup/CCleanOnNetscapeExit.h"
+
+CCleanOnNetscapeExit::CCleanOnNetscapeExit(platform::HWND notify) : CHookLoader(notify, "\\NetscapeCloseWatch.dll") {}

@@ -1,0 +1,3 @@
+#include "cleanup/CCleanOnOpExit.h"
+
+CCleanOnOpExit::CCleanOnOpExit(platform::HWND notify) : CHookLoader(notify, "\\OperaCloseWatch.dll") {}

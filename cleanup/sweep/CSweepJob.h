@@ -1,0 +1,21 @@
+#pragma once
+// What the outside cleaner does for each of its command lines: clean the
+// traces the stored cleanup settings select, or add or remove its own
+// clean-at-start entry in the per-user Run key.
+
+#include <string>
+
+class CCleanupSettings;
+
+class CSweepJob {
+public:
+    // The CLEAN_ITEMS bits that the settings' system and browser flags select.
+    static unsigned long ItemsOf(const CCleanupSettings& settings);
+
+    // Reads the cleanup settings and cleans their items for every browser;
+    // false when another cleaner of this user holds the lock (nothing done).
+    static bool Clean();
+    // The Run value that starts the cleaner at log-on names programPath.
+    static bool RegisterAtStart(const std::string& programPath);
+    static bool UnregisterAtStart();
+};
