@@ -12,6 +12,8 @@ inline constexpr platform::UINT WM_BAND_STATUS = platform::WM_USER + 130;    // 
 inline constexpr platform::UINT WM_BAND_DATA_IN = platform::WM_USER + 140;   // 1164
 // wParam: the engine's total of bytes sent.
 inline constexpr platform::UINT WM_BAND_DATA_OUT = platform::WM_USER + 150;  // 1174
+// A toolbar button was clicked; wParam: its command id.
+inline constexpr platform::UINT WM_BAND_BUTTON = platform::WM_USER + 170;    // 1194
 
 // Status values: the engine's (0 running, 1 stopped, 5..10 the switches)
 // and the client's own link-lost.

@@ -1,0 +1,73 @@
+#include "toolbar/host/CBandHostFrame.h"
+
+#include <wx/panel.h>
+#include <wx/sizer.h>
+
+#include "platform/Process.h"
+#include "toolbar/BandIds.h"
+#include "toolbar/CToolBand.h"
+
+namespace {
+
+constexpr int kFrameWidth = 720;
+
+// Addresses go to the desktop's handler, the address as one argument.
+class CDesktopBrowser : public IBandBrowser {
+public:
+    void Navigate2(const std::string& url) override { platform::StartProcess("xdg-open", {url}); }
+    // The desktop has no browser bars to show.
+    void ShowBrowserBar(const std::string&, bool) override {}
+};
+
+}  // namespace
+
+CBandHostFrame::CBandHostFrame(std::shared_ptr<IBandBrowser> browser)
+    : wxFrame(nullptr, wxID_ANY, kToolBandName),
+      m_pBrowser(browser ? std::move(browser) : std::make_shared<CDesktopBrowser>()) {
+    m_pBandArea = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxSize(kFrameWidth, CToolBand::kHeight));
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(m_pBandArea, 0, wxEXPAND);
+    SetSizerAndFit(sizer);
+}
+
+CBandHostFrame::~CBandHostFrame() {
+    ReleaseBand();
+}
+
+bool CBandHostFrame::HostBand(std::unique_ptr<CToolBand> band) {
+    ReleaseBand();
+    m_pBand = std::move(band);
+    if (!m_pBand || m_pBand->SetSite(this) != platform::S_OK) {
+        ReleaseBand();
+        return false;
+    }
+    DESKBANDINFO info;
+    info.dwMask = DBIM_MINSIZE | DBIM_MAXSIZE | DBIM_INTEGRAL | DBIM_ACTUAL | DBIM_TITLE | DBIM_MODEFLAGS;
+    m_pBand->GetBandInfo(0, 0, &info);
+    m_pBandArea->SetMinSize(wxSize(info.ptMinSize.x, info.ptMinSize.y));
+    wxWindow* window = nullptr;
+    m_pBand->GetWindow(&window);
+    // As a browser's band bar does, the band's window moves into the bar.
+    if (window) {
+        window->Reparent(m_pBandArea);
+        window->Move(0, 0);
+    }
+    m_pBand->ShowDW(true);
+    Layout();
+    return true;
+}
+
+wxWindow* CBandHostFrame::GetSiteWindow() {
+    return m_pBandArea;
+}
+
+std::shared_ptr<IBandBrowser> CBandHostFrame::QueryBrowser() {
+    return m_pBrowser;
+}
+
+void CBandHostFrame::ReleaseBand() {
+    if (!m_pBand) return;
+    m_pBand->CloseDW(0);
+    m_pBand->SetSite(nullptr);
+    m_pBand.reset();
+}
