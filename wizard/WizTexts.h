@@ -1,0 +1,12 @@
+#pragma once
+// The wizard's own texts, as its pages show them.
+
+namespace wizard::text {
+
+inline constexpr const char* kCaption = "Kavelin Settings Wizard";
+inline constexpr const char* kLeaveWizard = "Are You Sure You Want To Leave The Wizard?";
+inline constexpr const char* kLeaveWizaed = "Are You Sure You Want To Leave The Wizaed?";
+inline constexpr const char* kMakeSelection =
+    "Please make a selection to continue, or cancel to leave the wizard";
+
+}  // namespace wizard::text
