@@ -1,0 +1,3 @@
+#include "panel/app/CPanelProxyServer.h"
+
+CPanelProxyServer::~CPanelProxyServer() = default;

@@ -1,0 +1,5 @@
+#include <wx/app.h>
+
+#include "panel/app/CKVDeskApp.h"
+
+wxIMPLEMENT_APP(CKVDeskApp);
