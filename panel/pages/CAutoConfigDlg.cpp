@@ -1,0 +1,148 @@
+#include "panel/pages/CAutoConfigDlg.h"
+
+#include <wx/checkbox.h>
+#include <wx/dcbuffer.h>
+#include <wx/statbox.h>
+
+#include "panel/controls/CGifButton.h"
+#include "panel/controls/CToolTipCtrlEx.h"
+#include "panel/pages/GeneralPageIds.h"
+#include "panel/pages/PageLayout.h"
+
+namespace {
+
+struct GroupPlace {
+    int id;
+    const char* title;
+    int y, height;
+    wxColour background;  // from the skin's COLORREF values
+};
+
+const GroupPlace kGroups[] = {
+    {wxID_ANY, "Integrate With Browsers", 20, 44, wxColour()},
+    {IDC_GROUP_CHAT, "Integrate With Chat Programs", 68, 56, wxColour(0xF3, 0xF8, 0xFF)},
+    {IDC_GROUP_FTP, "Integrate With FTP Clients", 128, 44, wxColour(0xEC, 0xF3, 0xFF)},
+    {IDC_GROUP_P2P, "Integrate With P2P Applications", 176, 44, wxColour(0xE3, 0xEE, 0xFF)},
+};
+
+struct BoxPlace {
+    int id;
+    int x, y;
+};
+
+const BoxPlace kBoxes[] = {
+    {IDC_AUTO_IE, 40, 32},      {IDC_AUTO_NETSCAPE, 150, 32}, {IDC_AUTO_OPERA, 40, 46},
+    {IDC_AUTO_MSN, 40, 80},     {IDC_AUTO_YAHOO, 150, 80},    {IDC_AUTO_MIRC, 40, 96},
+    {IDC_AUTO_WSFTP, 40, 140},  {IDC_AUTO_CUTEFTP, 150, 140}, {IDC_AUTO_KAZAA, 40, 188},
+    {IDC_AUTO_EDONKEY, 150, 188},
+};
+
+}  // namespace
+
+CAutoConfigDlg::CAutoConfigDlg(CServerHost* host) : CBaseModalDlg(host) {
+    if (host) {
+        m_pLink = std::make_unique<CHostPageLink>(*host);
+        m_pModel = std::make_unique<CAutoConfigDlgModel>(*m_pLink);
+    }
+}
+
+wxCheckBox* CAutoConfigDlg::Box(int id) const {
+    auto found = m_Boxes.find(id);
+    return found == m_Boxes.end() ? nullptr : found->second;
+}
+
+bool CAutoConfigDlg::OnInitDialog() {
+    if (!m_pModel) return false;
+    SetSize(DuSize(304, 265));
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    Bind(wxEVT_PAINT, [this](wxPaintEvent&) { OnPaint(); });
+    Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
+        m_DragFrom = e.GetPosition();
+        CaptureMouse();
+    });
+    Bind(wxEVT_MOTION, [this](wxMouseEvent& e) {
+        if (HasCapture() && e.LeftIsDown()) Move(ClientToScreen(e.GetPosition()) - m_DragFrom);
+    });
+    Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) {
+        if (HasCapture()) ReleaseMouse();
+    });
+
+    new wxStaticBox(this, wxID_ANY, "Program Integration", DuPoint(4, 4), DuSize(296, 222));
+    for (const GroupPlace& g : kGroups) {
+        auto* group = new wxStaticBox(this, g.id, g.title, DuPoint(10, g.y), DuSize(284, g.height));
+        if (g.background.IsOk()) group->SetBackgroundColour(g.background);
+    }
+    for (const BoxPlace& b : kBoxes) {
+        const char* name = "";
+        for (const auto& program : CAutoConfigDlgModel::Programs()) {
+            if (program.box == b.id) name = program.name;
+        }
+        auto* box = new wxCheckBox(this, b.id, name, DuPoint(b.x, b.y));
+        m_Boxes[b.id] = box;
+        box->Bind(wxEVT_CHECKBOX, [this, id = b.id](wxCommandEvent&) {
+            m_pModel->OnBoxClicked(id, m_Boxes[id]->GetValue());
+        });
+    }
+    m_Boxes[IDC_AUTO_MIRC]->Hide();
+
+    struct ButtonPlace {
+        int id;
+        int x;
+        int normal, pushed, disabled;
+        bool hidden;
+    };
+    const ButtonPlace buttons[] = {{IDC_AUTO_OK, 140, 487, 488, -1, false},
+                                   {IDC_AUTO_APPLY, 190, 537, 539, 538, false},
+                                   {IDC_AUTO_CANCEL, 240, 466, 467, -1, false},
+                                   {IDC_AUTO_BACKUP, 20, 511, 490, -1, true},
+                                   {IDC_AUTO_RESTORE, 70, 514, 498, 485, true}};
+    for (const ButtonPlace& b : buttons) {
+        auto* button = new CGifButton(this, b.id, DuPoint(b.x, 236));
+        button->SetImages(b.normal, b.pushed, b.disabled);
+        if (b.hidden) button->Hide();
+        if (b.id == IDC_AUTO_RESTORE) m_pRestore = button;
+    }
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOk(); }, IDC_AUTO_OK);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnApply(); }, IDC_AUTO_APPLY);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnCancel(); }, IDC_AUTO_CANCEL);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        m_pModel->Backup();
+        ShowState();
+    }, IDC_AUTO_BACKUP);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_pModel->Restore(); }, IDC_AUTO_RESTORE);
+
+    m_pTip = new CToolTipCtrlEx();
+    m_pTip->Create(this);
+    for (const PageTip& tip : CAutoConfigDlgModel::Tips()) {
+        if (wxWindow* control = FindWindow(tip.control)) m_pTip->AddTool(control, tip.text);
+    }
+    m_pModel->Init();
+    ShowState();
+    return true;
+}
+
+void CAutoConfigDlg::ShowState() {
+    for (auto& [id, box] : m_Boxes) {
+        box->SetValue(m_pModel->GetBox(id).checked);
+        box->Enable(m_pModel->GetBox(id).enabled);
+    }
+    m_pRestore->Enable(m_pModel->IsRestoreEnabled());
+}
+
+void CAutoConfigDlg::OnPaint() {
+    wxAutoBufferedPaintDC dc(this);
+    dc.GradientFillLinear(GetClientRect(), *wxWHITE, wxColour(214, 230, 255), wxSOUTH);
+}
+
+void CAutoConfigDlg::OnApply() { m_pModel->Apply(); }
+
+void CAutoConfigDlg::OnOk() {
+    m_pModel->Ok();
+    if (IsModal()) EndModal(0);
+    else Hide();
+}
+
+void CAutoConfigDlg::OnCancel() {
+    if (IsModal()) EndModal(wxID_CANCEL);
+    else Hide();
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The program-integration dialog (template 199), opened modally from the
+// General page: which client programs are pointed at the relay.
+
+#include <map>
+#include <memory>
+
+#include "panel/main/CBaseModalDlg.h"
+#include "panel/pages/CAutoConfigDlgModel.h"
+#include "panel/pages/CHostPageLink.h"
+
+class wxCheckBox;
+class CGifButton;
+class CToolTipCtrlEx;
+
+class CAutoConfigDlg : public CBaseModalDlg {
+public:
+    explicit CAutoConfigDlg(CServerHost* host = CServerHost::Current());
+
+    wxCheckBox* Box(int id) const;
+    const CAutoConfigDlgModel& Model() const { return *m_pModel; }
+    void OnApply();
+    void OnOk();
+    // Ends the dialog without the cleaner start of other dialogs' cancel.
+    void OnCancel() override;
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    void ShowState();
+    void OnPaint();
+
+    std::unique_ptr<CHostPageLink> m_pLink;
+    std::unique_ptr<CAutoConfigDlgModel> m_pModel;
+    std::map<int, wxCheckBox*> m_Boxes;
+    CGifButton* m_pRestore = nullptr;
+    CToolTipCtrlEx* m_pTip = nullptr;
+    wxPoint m_DragFrom;
+};

@@ -1,0 +1,50 @@
+#pragma once
+// The hunter's settings dialog (template 186, a borderless modal popup):
+// where the hunt starts and how deep it goes. It edits the working
+// settings' hunter section in place; OK hands the settings to the engine,
+// Cancel puts the section back as it was.
+
+#include <map>
+#include <memory>
+
+#include "panel/main/CBaseModalDlg.h"
+#include "panel/pages/CHunterSettingsModel.h"
+
+class wxCheckBox;
+class wxRadioButton;
+class wxStaticText;
+class wxTextCtrl;
+class CAnimatedGifStatic;
+class CToolTipCtrlEx;
+
+class CProxyAnalyzerAdvancedSettings : public CBaseModalDlg {
+public:
+    explicit CProxyAnalyzerAdvancedSettings(CServerHost* host = CServerHost::Current());
+
+    const CHunterSettingsModel& Model() const { return *m_pModel; }
+    // The file the open dialog would put into the local-file edit.
+    void ChooseFile(const std::string& path);
+    void OnOk();
+    void OnCancel() override;
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    void ShowState();
+    void OnPaint();
+
+    std::unique_ptr<CHunterSettingsModel> m_pModel;
+    bool m_bMixChain = true;
+    bool m_bShowing = false;
+    std::map<int, wxRadioButton*> m_Radios;
+    std::map<int, wxCheckBox*> m_Boxes;
+    wxTextCtrl* m_pUrl = nullptr;
+    wxTextCtrl* m_pLocal = nullptr;
+    wxTextCtrl* m_pDepth = nullptr;
+    wxTextCtrl* m_pMinutes = nullptr;
+    wxStaticText* m_pMinutesLabel = nullptr;
+    wxWindow* m_pOpen = nullptr;
+    CToolTipCtrlEx* m_pTip = nullptr;
+    wxPoint m_DragFrom;
+};

@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <wx/checkbox.h>
+#include <wx/frame.h>
+#include <wx/listctrl.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+#include <wx/treectrl.h>
+
+#include "GuiTest.h"
+#include "panel/app/CServerHost.h"
+#include "panel/controls/CAnimatedGifStatic.h"
+#include "panel/controls/CColourLabel.h"
+#include "panel/controls/CGifButton.h"
+#include "panel/controls/CSortList.h"
+#include "panel/pages/ActivityPageIds.h"
+#include "panel/pages/CActivChainDlg.h"
+#include "panel/pages/CActivFilterDlg.h"
+#include "panel/pages/CActivProgDlg.h"
+#include "panel/pages/CActivityDlg.h"
+#include "panel/pages/CAnalyzerDlg.h"
+#include "panel/pages/CAutoConfigDlg.h"
+#include "panel/pages/CGeneralDlg.h"
+#include "panel/pages/CHelpDlg.h"
+#include "panel/pages/CHunterDlg.h"
+#include "panel/pages/CProxyAnalyzerAdvancedSettings.h"
+#include "panel/pages/CProxyDlg.h"
+#include "panel/pages/GeneralPageIds.h"
+#include "panel/pages/ProxyPageIds.h"
+#include "platform/InternetConnection.h"
+#include "relay/CAnalyzerThread.h"
+#include "relay/CBProxyChain.h"
+#include "relay/CBaseServer.h"
+#include "relay/CHunterThread.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/TempRoot.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kIeRequest =
+    "GET / HTTP/1.0\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0)\r\nHost: gui.example\r\n\r\n";
+
+class PagesGuiTest : public kvtest::RootedTest {
+protected:
+    PagesGuiTest() {
+        // A failed toolkit check fails the case instead of waiting on a dialog.
+        previousAssert_ = wxSetAssertHandler([](const wxString& file, int line, const wxString&,
+                                                const wxString& cond, const wxString& msg) {
+            ADD_FAILURE() << file << ":" << line << ": " << cond << " " << msg;
+        });
+        frame_ = new wxFrame(nullptr, wxID_ANY, "pages", wxDefaultPosition, wxSize(600, 500));
+        frame_->Show();
+    }
+    ~PagesGuiTest() override {
+        wxSetAssertHandler(previousAssert_);
+        frame_->Destroy();
+        kvtest::PumpUi(20ms);
+        platform::internet_test::SetConnectedState(std::nullopt);
+    }
+
+    template <class Page>
+    Page* Make(int templateId) {
+        auto* page = new Page(&host_);
+        EXPECT_TRUE(page->Create(templateId, frame_));
+        page->Show();
+        kvtest::PumpUi(10ms);
+        return page;
+    }
+
+    static void Click(wxWindow* control) {
+        wxCommandEvent click(wxEVT_BUTTON, control->GetId());
+        click.SetEventObject(control);
+        control->ProcessWindowEvent(click);
+    }
+    static void LeftUp(wxWindow* control) {
+        wxMouseEvent up(wxEVT_LEFT_UP);
+        up.SetEventObject(control);
+        control->ProcessWindowEvent(up);
+    }
+    static void Type(wxTextCtrl* edit, const char* text) { edit->SetValue(text); }
+
+    wxAssertHandler_t previousAssert_ = nullptr;
+    CServerHost host_;
+    wxFrame* frame_ = nullptr;
+};
+
+TEST_F(PagesGuiTest, ActivityTabOpensOnProgramsAndItsZonesSwitchSubPages) {
+    CBaseServer::m_ProgLog.ClearProgLog();
+    CBaseServer::m_ProgLog.UpdateProgLog(kIeRequest);
+    auto* page = Make<CActivityDlg>(IDD_ACTIVITY);
+    auto* programs = dynamic_cast<CActivProgDlg*>(page->SubPage());
+    ASSERT_NE(programs, nullptr);
+    ASSERT_TRUE(kvtest::PumpUiUntil([&] { return programs->List()->GetItemCount() == 1; }, 2s));
+    EXPECT_EQ(programs->List()->GetItemText(0, 1), "Internet Explorer");
+    EXPECT_EQ(programs->List()->GetItemText(0, 2), "gui.example");
+
+    CBaseServer::m_ProgLog.UpdateProgLog(kIeRequest);
+    EXPECT_TRUE(kvtest::PumpUiUntil([&] { return programs->List()->GetItemCount() == 2; }, 2s));
+    programs->OnClear();
+    EXPECT_TRUE(kvtest::PumpUiUntil([&] { return programs->List()->GetItemCount() == 0; }, 2s))
+        << "the list empties when the log posts its reset";
+
+    Click(page->FindWindow(IDC_ZONE_CHAINS));
+    EXPECT_NE(dynamic_cast<CActivChainDlg*>(page->SubPage()), nullptr);
+    EXPECT_TRUE(page->Header()->IsLoaded());
+    CBaseDlg* chains = page->SubPage();
+    Click(page->FindWindow(IDC_ZONE_CHAINS));
+    EXPECT_EQ(page->SubPage(), chains) << "the zone of the page shown does nothing";
+    page->Destroy();
+}
+
+TEST_F(PagesGuiTest, ChainAndFilterPagesFollowTheirLogs) {
+    CBaseServer::m_ChainLog.RemoveAllElements();
+    CBProxyChain chain;
+    CBaseServer::m_ChainLog.AddItem(chain, 0, false, "dest.example:443");
+    auto* page = Make<CActivityDlg>(IDD_ACTIVITY);
+    Click(page->FindWindow(IDC_ZONE_CHAINS));
+    auto* chains = dynamic_cast<CActivChainDlg*>(page->SubPage());
+    ASSERT_NE(chains, nullptr);
+    ASSERT_TRUE(kvtest::PumpUiUntil([&] { return chains->Tree()->GetCount() == 2; }, 2s));
+    wxTreeItemIdValue cookie;
+    const wxTreeItemId first = chains->Tree()->GetFirstChild(chains->Tree()->GetRootItem(), cookie);
+    EXPECT_EQ(chains->Tree()->GetItemText(first), "Connection1");
+    chains->OnClear();
+    EXPECT_TRUE(kvtest::PumpUiUntil([&] { return chains->Tree()->GetCount() == 0; }, 2s));
+
+    Click(page->FindWindow(IDC_ZONE_FILTER));
+    auto* filter = dynamic_cast<CActivFilterDlg*>(page->SubPage());
+    ASSERT_NE(filter, nullptr);
+    CBaseServer::m_FiltrationLog.IncrementBlockedPopUps(4);
+    EXPECT_TRUE(kvtest::PumpUiUntil([&] { return filter->Text()->GetValue().Contains("4"); }, 2s))
+        << filter->Text()->GetValue();
+    page->Destroy();
+    CBaseServer::m_FiltrationLog.ResetLog();
+}
+
+TEST_F(PagesGuiTest, ProxyTabOpensOnTheHunterWhichListsWhatTheBridgeFinds) {
+    auto* page = Make<CProxyDlg>(IDD_PROXY);
+    auto* hunter = dynamic_cast<CHunterDlg*>(page->SubPage());
+    ASSERT_NE(hunter, nullptr);
+    CProxyConfig& bridge = CBaseServer::m_HunterThread.getProxyConfig();
+    EXPECT_EQ(bridge.GetWindow(), hunter->GetMessageWindow());
+    EXPECT_EQ(hunter->List()->GetColumnCount(), 2);
+    EXPECT_EQ(hunter->StartButton()->NormalId(), static_cast<int>(IDR_START));
+
+    bridge.AddProxy(CProxy("203.0.113.7", 3128, PROXY_TYPE_HTTP));
+    bridge.AddToLog("found one");
+    ASSERT_TRUE(kvtest::PumpUiUntil([&] { return hunter->List()->GetItemCount() == 1; }, 2s));
+    EXPECT_EQ(hunter->List()->GetItemText(0, 0), "203.0.113.7");
+    EXPECT_TRUE(kvtest::PumpUiUntil([&] { return hunter->Log()->GetValue() == "found one\r\n"; }, 2s));
+
+    hunter->List()->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    hunter->OnDeleteProxy();
+    EXPECT_EQ(hunter->List()->GetItemCount(), 0);
+
+    Click(page->FindWindow(IDC_ZONE_ANALYZER));
+    EXPECT_NE(dynamic_cast<CAnalyzerDlg*>(page->SubPage()), nullptr);
+    EXPECT_EQ(bridge.GetWindow(), platform::HWND()) << "the closed hunter page left the bridge";
+    page->Destroy();
+}
+
+TEST_F(PagesGuiTest, AnalyzerWithoutAConnectionSaysSoAndStaysStopped) {
+    platform::internet_test::SetConnectedState(0);
+    kvtest::MessageBoxRecorder boxes;
+    auto* page = Make<CAnalyzerDlg>(IDD_ANALYZER);
+    EXPECT_EQ(page->TimeOut()->GetValue(), "5000");
+    EXPECT_EQ(page->List()->GetColumnCount(), 11);
+    page->OnStartStop();
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].caption, "Kavelin");
+    EXPECT_FALSE(CBaseServer::mAnalyzerThread.IsRunning());
+    EXPECT_EQ(page->Model().GetState().image, IDR_START);
+    page->Destroy();
+    EXPECT_EQ(CBaseServer::mAnalyzerThread.GetProxyConfig().GetWindow(), platform::HWND());
+}
+
+TEST_F(PagesGuiTest, GeneralPageWritesEditsIntoTheWorkingSettings) {
+    host_.GetSettings().getPrivacySettings()->mListenerPort = 8082;
+    auto* page = Make<CGeneralDlg>(IDD_GENERAL);
+    auto* port = dynamic_cast<wxTextCtrl*>(page->FindWindow(IDC_SERVER_PORT));
+    ASSERT_NE(port, nullptr);
+    EXPECT_EQ(port->GetValue(), "8082");
+    Type(port, "8099");
+    EXPECT_EQ(host_.GetSettings().getPrivacySettings()->mListenerPort, 8099u);
+
+    auto* firewall = dynamic_cast<wxCheckBox*>(page->FindWindow(IDC_FIREWALL));
+    auto* firewallIP = page->FindWindow(IDC_FIREWALL_IP);
+    firewall->SetValue(true);
+    wxCommandEvent checked(wxEVT_CHECKBOX, IDC_FIREWALL);
+    checked.SetInt(1);
+    checked.SetEventObject(firewall);
+    firewall->ProcessWindowEvent(checked);
+    EXPECT_TRUE(host_.GetSettings().getGeneralSettings()->getBehindFireWall());
+    EXPECT_TRUE(firewallIP->IsEnabled());
+
+    auto* maximum = dynamic_cast<wxRadioButton*>(page->FindWindow(IDC_LEVEL_MAXIMUM));
+    maximum->SetValue(true);
+    wxCommandEvent chosen(wxEVT_RADIOBUTTON, IDC_LEVEL_MAXIMUM);
+    chosen.SetEventObject(maximum);
+    maximum->ProcessWindowEvent(chosen);
+    EXPECT_EQ(host_.GetSettings().getGeneralSettings()->getProtectionLevel(), 1u);
+
+    page->OnServerStarted();
+    EXPECT_FALSE(port->IsEnabled());
+    page->OnServerStopped();
+    EXPECT_TRUE(port->IsEnabled());
+    page->Destroy();
+}
+
+TEST_F(PagesGuiTest, IntegrationCancelKeepsTheBoxesOutOfTheSettings) {
+    host_.GetSettings().getSysConfig()->setAutoIE(true);
+    CAutoConfigDlg dialog(&host_);
+    ASSERT_TRUE(dialog.Create(IDD_AUTO_CONFIG, frame_));
+    EXPECT_TRUE(dialog.Box(IDC_AUTO_IE)->GetValue());
+    EXPECT_FALSE(dialog.Box(IDC_AUTO_EDONKEY)->IsEnabled());
+    dialog.CallAfter([&] {
+        dialog.Box(IDC_AUTO_IE)->SetValue(false);
+        dialog.OnCancel();
+    });
+    EXPECT_EQ(dialog.ShowModal(), wxID_CANCEL);
+    EXPECT_TRUE(host_.GetSettings().getSysConfig()->getAutoIE());
+}
+
+TEST_F(PagesGuiTest, HunterSettingsRefuseADepthAboveFiveAndCancelRestores) {
+    CHunterSettings& section = *host_.GetSettings().getHunterSettings();
+    section.SetIsDefault(0);
+    section.SetIsDepthEnabled(1);
+    section.SetDepth(2);
+    kvtest::MessageBoxRecorder boxes;
+    CProxyAnalyzerAdvancedSettings dialog(&host_);
+    ASSERT_TRUE(dialog.Create(IDD_HUNTER_SETTINGS, frame_, {}, wxDefaultSize, wxBORDER_NONE));
+    auto* depth = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(IDC_HS_DEPTH_EDIT));
+    ASSERT_NE(depth, nullptr);
+    EXPECT_EQ(depth->GetValue(), "2");
+    EXPECT_TRUE(depth->IsEnabled());
+    dialog.CallAfter([&] {
+        depth->SetValue("9");
+        dialog.OnCancel();
+    });
+    dialog.ShowModal();
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, "Depth ranges between 0 and 5");
+    EXPECT_EQ(depth->GetValue(), "0");
+    EXPECT_EQ(section.GetDepth(), 2u) << "Cancel put the section back";
+}
+
+TEST_F(PagesGuiTest, HelpPageShowsItsPictureAndTheWarning) {
+    auto* page = Make<CHelpDlg>(323);
+    EXPECT_TRUE(page->Picture()->IsLoaded());
+    EXPECT_EQ(page->Warning()->GetLabel(), "Warning: ");
+    EXPECT_EQ(page->Legal()->GetLabel(), wxString::FromUTF8(CHelpDlg::LegalWarning()));
+    page->Destroy();
+}
+
+}  // namespace
