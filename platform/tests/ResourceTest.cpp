@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/Resource.h"
 
@@ -11,8 +12,9 @@ std::string Text(const platform::ResourceBytes& bytes) {
 }
 
 TEST(ResourceTest, CompiledResourcesAreFoundByTypeAndNameWithoutCase) {
-    for (const auto& [type, name] : {std::pair{"GIF", "IDR_NEXT"}, {"gif", "idr_next"},
-                                     {"GIF", platform::ResourceNumber(5).c_str()}}) {
+    const std::pair<std::string, std::string> lookups[] = {
+        {"GIF", "IDR_NEXT"}, {"gif", "idr_next"}, {"GIF", platform::ResourceNumber(5)}};
+    for (const auto& [type, name] : lookups) {
         const auto found = platform::FindResource(type, name);
         ASSERT_TRUE(found) << type << " " << name;
         EXPECT_EQ(Text(*found), "GIF89a-test-bytes");
