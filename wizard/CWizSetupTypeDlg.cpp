@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "wizard/CWizAutoConfigDlg.h"
 #include "wizard/CWizFinishDlg.h"
+#include "wizard/CWizProxyDlg.h"
 #include "wizard/DialogIds.h"
 #include "wizard/WizTexts.h"
 
@@ -47,7 +48,7 @@ void CWizSetupTypeDlg::OnNext(wxCommandEvent&) {
                                  platform::MB_OK | platform::MB_ICONINFORMATION);
             break;
         case CWizSetupTypeModel::eNext::Custom:
-            // The custom pages open from here once they exist.
+            OpenNext<CWizProxyDlg>();
             break;
         case CWizSetupTypeModel::eNext::Default:
             // Only the auto-configuration page opens this one.

@@ -1,0 +1,32 @@
+#pragma once
+// The progress window of Run Now (dialog 171): a small modeless popup,
+// centred on the screen, whose status line shows each text at once. The
+// run waits on the interface thread between texts.
+
+#include <functional>
+
+#include <wx/dialog.h>
+#include <wx/stattext.h>
+
+#include "wizard/CWizCleaningRun.h"
+
+namespace wizard {
+
+class CWizCleaningDlg : public wxDialog, public ICleaningStatus {
+public:
+    using Pacer = std::function<void(unsigned ms)>;
+
+    explicit CWizCleaningDlg(wxWindow* owner);
+
+    // ICleaningStatus
+    void SetStatus(const std::string& text) override;
+    void Pause(unsigned ms) override;
+
+    // How the waits are spent (by default sleeping); returns the previous.
+    static Pacer SetPacer(Pacer pacer);
+
+private:
+    wxStaticText* mStatus;
+};
+
+}  // namespace wizard

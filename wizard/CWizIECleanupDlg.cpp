@@ -1,0 +1,95 @@
+#include "wizard/CWizIECleanupDlg.h"
+
+#include <array>
+#include <string>
+
+#include <wx/statbox.h>
+
+#include "platform/Library.h"
+#include "platform/Messages.h"
+#include "platform/Root.h"
+#include "wizard/CWizCleaningDlg.h"
+#include "wizard/CWizFiltrationDlg.h"
+#include "wizard/DialogIds.h"
+#include "wizard/PageControls.h"
+
+namespace wizard {
+namespace {
+
+using namespace iecleanup;
+
+constexpr int kLeft = 40;
+constexpr int kRight = 280;
+constexpr int kTop = 124;  // the page body, below the banner
+
+constexpr std::array kPlaces{
+    SBoxPlace{kHistory, "Clear History.", kLeft, kTop},
+    SBoxPlace{kTempSys, "Clear Temprory System Files.", kRight, kTop},
+    SBoxPlace{kTempFiles, "Clear Temprory Internet Files.", kLeft, kTop + 28},
+    SBoxPlace{kAutoForms, "Clear AutoComplete Forms.", kRight, kTop + 28},
+    SBoxPlace{kAutoPass, "Clear Auto Complete Passwords.", kLeft, kTop + 56},
+    SBoxPlace{kFavourites, "Clear Internet Explorer Favorites.", kRight, kTop + 56},
+    SBoxPlace{kCookies, "Clear Cookies.", kLeft, kTop + 84},
+    SBoxPlace{kURLs, "Clear Typed URL History.", kRight, kTop + 84},
+};
+
+using OrganizeFavorites = int (*)(platform::HWND owner, const char* folder);
+
+}  // namespace
+
+CWizIECleanupDlg::CWizIECleanupDlg(CWizardSession& session)
+    : CWizPage(session, dlg::kIECleanup, {kBanner, kBack, kNext, kCancel}),
+      mBoxes(MakeBoxes(this, kPlaces)),
+      mOrganize(new CGifButton(this, kOrganize, wxPoint(kLeft, kTop + 150))),
+      mRunNow(new CGifButton(this, kRunNow, wxPoint(kLeft + 100, kTop + 150))) {
+    new wxStaticBox(this, kGroup, "Internet Explorer Settings", wxPoint(24, kBodyTop), wxSize(500, 140));
+    Bind(wxEVT_BUTTON, &CWizIECleanupDlg::OnOrganize, this, kOrganize);
+    Bind(wxEVT_BUTTON, &CWizIECleanupDlg::OnRunNow, this, kRunNow);
+    Bind(wxEVT_BUTTON, &CWizIECleanupDlg::OnNext, this, kNext);
+    Bind(wxEVT_BUTTON, &CWizIECleanupDlg::OnBackStore, this, kBack);
+}
+
+void CWizIECleanupDlg::InitPage() {
+    FindWindow(kGroup)->SetFont(GroupFont());
+    mOrganize->SetImages("IDR_ORGANIZE", "IDR_ORGANIZE_OVER");
+    mRunNow->SetImages("IDR_RUNNOW", "IDR_RUNNOW_OVER");
+    mModel.Load(Session().mSettings);
+    ShowBoxes(mBoxes, mModel.Boxes());
+}
+
+void CWizIECleanupDlg::Store() {
+    ReadBoxes(mBoxes, mModel.Boxes());
+    mModel.Store(Session().mSettings);
+}
+
+void CWizIECleanupDlg::OnNext(wxCommandEvent&) {
+    Store();
+    OpenNext<CWizFiltrationDlg>();
+}
+
+// Runs before the page pattern's Back, which ends the page.
+void CWizIECleanupDlg::OnBackStore(wxCommandEvent& event) {
+    Store();
+    event.Skip();
+}
+
+// Reads the boxes only; nothing is stored.
+void CWizIECleanupDlg::OnRunNow(wxCommandEvent&) {
+    ReadBoxes(mBoxes, mModel.Boxes());
+    CWizCleaningDlg progress(this);
+    progress.Show();
+    mModel.RunNow(Session().mTraceSweeper, progress);
+    progress.Hide();
+}
+
+// The favourites organiser is the shell library's; without it nothing
+// happens.
+void CWizIECleanupDlg::OnOrganize(wxCommandEvent&) {
+    const platform::HMODULE shell = platform::LoadLibrary("shdocvw.dll");
+    const auto organize = reinterpret_cast<OrganizeFavorites>(platform::GetProcAddress(shell, "DoOrganizeFavDlg"));
+    const auto favourites = platform::ShellFolder(platform::CSIDL_FAVORITES);
+    if (!organize || !favourites) return;
+    organize(platform::HWND(), favourites->string().c_str());
+}
+
+}  // namespace wizard

@@ -1,0 +1,67 @@
+#include "wizard/CWizProtectionDlg.h"
+
+#include <array>
+
+#include <wx/statbox.h>
+
+#include "wizard/CWizStopListDlg.h"
+#include "wizard/DialogIds.h"
+#include "wizard/PageControls.h"
+
+namespace wizard {
+namespace {
+
+using namespace protection;
+
+constexpr int kLeft = 40;
+constexpr int kTop = 100;  // the page body, below the banner
+
+constexpr std::array kPlaces{
+    SBoxPlace{kBrowserShielding, "Browser Shielding", kLeft, kTop + 22},
+    SBoxPlace{kOsShielding, "OS Shielding", kLeft + 240, kTop + 22},
+    SBoxPlace{kReferrer, "Referrer Blocking.", kLeft, kTop + 46},
+    SBoxPlace{kIpMasking, "IP Masking : Fake IP", kLeft, kTop + 70},
+    SBoxPlace{kAllCookies, "Disable all Cookies.", kLeft, kTop + 126},
+    SBoxPlace{kUnsafeCookies, "Disable Unsafe Cookies.", kLeft + 240, kTop + 126},
+};
+
+}  // namespace
+
+CWizProtectionDlg::CWizProtectionDlg(CWizardSession& session)
+    : CWizPage(session, dlg::kProtection, {kBanner, kBack, kNext, kCancel}),
+      mBoxes(MakeBoxes(this, kPlaces)),
+      mFakeIp(new wxTextCtrl(this, kFakeIp, wxString(), wxPoint(kLeft + 200, kTop + 68), wxSize(140, -1))) {
+    new wxStaticBox(this, kProtectionGroup, "Protection", wxPoint(24, kTop), wxSize(500, 100));
+    new wxStaticBox(this, kDisableGroup, "Disable", wxPoint(24, kTop + 104), wxSize(500, 54));
+    // The fake address is not offered; its box only switches the field.
+    mBoxes[kIpMasking]->Hide();
+    mFakeIp->Hide();
+    mFakeIp->Disable();
+    Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { mFakeIp->Enable(mBoxes[kIpMasking]->GetValue()); }, kIpMasking);
+    Bind(wxEVT_BUTTON,
+         [this](wxCommandEvent&) {
+             Store();
+             OpenNext<CWizStopListDlg>();
+         },
+         kNext);
+    // Runs before the page pattern's Back, which ends the page.
+    Bind(wxEVT_BUTTON,
+         [this](wxCommandEvent& event) {
+             Store();
+             event.Skip();
+         },
+         kBack);
+}
+
+void CWizProtectionDlg::InitPage() {
+    for (int group : {kProtectionGroup, kDisableGroup}) FindWindow(group)->SetFont(GroupFont());
+    mModel.Load(Session().mSettings);
+    ShowBoxes(mBoxes, mModel.Boxes());
+}
+
+void CWizProtectionDlg::Store() {
+    ReadBoxes(mBoxes, mModel.Boxes());
+    mModel.Store(Session().mSettings);
+}
+
+}  // namespace wizard

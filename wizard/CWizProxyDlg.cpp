@@ -1,0 +1,107 @@
+#include "wizard/CWizProxyDlg.h"
+
+#include <string>
+
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+
+#include "wizard/CWizAdvProxyDlg.h"
+#include "wizard/CWizHowDlg.h"
+#include "wizard/CWizSysCleanupDlg.h"
+#include "wizard/DialogIds.h"
+#include "wizard/PageControls.h"
+
+namespace wizard {
+
+using namespace proxy;
+
+CWizProxyDlg::CWizProxyDlg(CWizardSession& session)
+    : CWizPage(session, dlg::kProxy, {kBanner, kBack, kNext, kCancel}),
+      mChain(new wxCheckBox(this, kChain, "Connect through proxy chain", wxPoint(40, kBodyTop + 22))),
+      mPort(new wxTextCtrl(this, kPort, wxString(), wxPoint(180, kBodyTop + 166), wxSize(80, -1))),
+      mOneProxy(new wxRadioButton(this, kOneProxy, "Use one proxy", wxPoint(60, kBodyTop + 48), wxDefaultSize,
+                                  wxRB_GROUP)),
+      mMultipleProxies(new wxRadioButton(this, kMultipleProxies, "Use muliple proxies", wxPoint(60, kBodyTop + 72))),
+      mUpdateEvery(new wxCheckBox(this, kUpdateEvery, "Update proxy list every :", wxPoint(40, kBodyTop + 228))),
+      mInterval(new wxChoice(this, kInterval, wxPoint(240, kBodyTop + 224), wxSize(110, -1))),
+      mUpdateAtStartup(new wxCheckBox(this, kUpdateAtStartup, "Update proxy list at application startup.",
+                                      wxPoint(40, kBodyTop + 256))),
+      mAdvanced(new CGifButton(this, kAdvanced, wxPoint(400, kBodyTop + 64))),
+      mHow(new CGifButton(this, kHow, wxPoint(400, kBodyTop + 96))) {
+    new wxStaticBox(this, kChainGroup, "Proxy Chain Settings", wxPoint(24, kBodyTop), wxSize(500, 132));
+    new wxStaticText(this, wxID_ANY, "(To increase the number of proxies in the proxy chain)",
+                     wxPoint(80, kBodyTop + 100));
+    new wxStaticBox(this, kBasicGroup, "Basic Settings", wxPoint(24, kBodyTop + 140), wxSize(500, 60));
+    new wxStaticText(this, wxID_ANY, "Proxy Server Port :", wxPoint(40, kBodyTop + 170));
+    new wxStaticText(this, wxID_ANY, "(Requires server restart)", wxPoint(270, kBodyTop + 170));
+    new wxStaticBox(this, kUpdateGroup, "Proxy List Update", wxPoint(24, kBodyTop + 206), wxSize(500, 76));
+    for (const char* interval : {"1 Hour", "3 Hours", "6 Hours", "12 Hours", "1 Day", "2 Days", "3 Days", "1 Week"}) {
+        mInterval->Append(interval);
+    }
+    Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { mModel.SetChainBox(mChain->GetValue()); ShowModel(); }, kChain);
+    Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { mModel.ChooseOneProxy(); ShowModel(); }, kOneProxy);
+    Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { mModel.ChooseMultipleProxies(); ShowModel(); },
+         kMultipleProxies);
+    Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { mModel.SetUpdateEvery(mUpdateEvery->GetValue()); ShowModel(); },
+         kUpdateEvery);
+    Bind(wxEVT_CHECKBOX,
+         [this](wxCommandEvent&) { mModel.SetUpdateAtStartup(mUpdateAtStartup->GetValue()); ShowModel(); },
+         kUpdateAtStartup);
+    Bind(wxEVT_BUTTON, &CWizProxyDlg::OnAdvanced, this, kAdvanced);
+    Bind(wxEVT_BUTTON, &CWizProxyDlg::OnHow, this, kHow);
+    Bind(wxEVT_BUTTON, &CWizProxyDlg::OnNext, this, kNext);
+    Bind(wxEVT_BUTTON, &CWizProxyDlg::OnBackStore, this, kBack);
+}
+
+void CWizProxyDlg::InitPage() {
+    for (int group : {kChainGroup, kBasicGroup, kUpdateGroup}) FindWindow(group)->SetFont(GroupFont());
+    mHow->SetImages("IDR_HOW", "IDR_HOW_OVER");
+    mOneProxy->SetValue(true);
+    mInterval->SetSelection(0);
+    mModel.Load(Session().mSettings);
+    mPort->SetValue(std::to_string(mModel.Port()));
+    ShowModel();
+}
+
+void CWizProxyDlg::ShowModel() {
+    const CWizProxyModel::SEnabled& on = mModel.Enabled();
+    mChain->SetValue(mModel.ChainBox());
+    mPort->Enable(on.port);
+    mOneProxy->Enable(on.radios);
+    mMultipleProxies->Enable(on.radios);
+    mUpdateEvery->SetValue(mModel.UpdateEvery());
+    mUpdateEvery->Enable(on.updateEvery);
+    mInterval->Enable(on.interval);
+    mUpdateAtStartup->SetValue(mModel.UpdateAtStartup());
+    mUpdateAtStartup->Enable(on.updateAtStartup);
+    SetFaces(*mAdvanced, "IDR_ADVANCED", on.advanced);
+    mHow->Enable(on.how);
+}
+
+void CWizProxyDlg::Store() { mModel.Store(Session().mSettings, mPort->GetValue().ToStdString()); }
+
+void CWizProxyDlg::OnNext(wxCommandEvent&) {
+    Store();
+    OpenNext<CWizSysCleanupDlg>();
+}
+
+// Runs before the page pattern's Back, which ends the page.
+void CWizProxyDlg::OnBackStore(wxCommandEvent& event) {
+    Store();
+    event.Skip();
+}
+
+void CWizProxyDlg::OnAdvanced(wxCommandEvent&) {
+    CWizAdvProxyDlg advanced(this, Session().mSettings, mModel.ChainFlag());
+    if (advanced.ShowModal() == wxID_OK) {
+        mModel.TakeChainFlag(advanced.ChainFlag());
+        ShowModel();
+    }
+}
+
+void CWizProxyDlg::OnHow(wxCommandEvent&) {
+    CWizHowDlg how(this);
+    how.ShowModal();
+}
+
+}  // namespace wizard

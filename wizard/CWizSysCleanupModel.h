@@ -1,0 +1,53 @@
+#pragma once
+// The system-cleanup page (dialog 150): eight system-trace boxes stored in
+// the cleanup section, and a list of custom directories that lives only as
+// long as the page and is removed by Run Now.
+
+#include <string>
+#include <vector>
+
+#include "settings/CSettings.h"
+#include "wizard/CWizBoxTable.h"
+#include "wizard/CWizCleaningRun.h"
+#include "wizard/CWizEntryList.h"
+
+namespace wizard {
+
+class CWizSysCleanupModel {
+public:
+    CWizSysCleanupModel();
+
+    void Load(const CSettings& s) { boxes_.Load(s); }
+    void Store(CSettings& s) const { boxes_.Store(s); }
+    CWizBoxTable& Boxes() { return boxes_; }
+    const CWizBoxTable& Boxes() const { return boxes_; }
+
+    // Box 1040 ("Custom Directories.").
+    void SetCustomBox(bool checked);
+    bool CustomBox() const { return customBox_; }
+    CWizEntryList& Directories() { return directories_; }
+
+    // Add with the text the add dialog gave: trimmed; a text that is not
+    // empty enables Edit and Remove, then must name something that exists
+    // ("Invalid Directory" otherwise) and is appended unless a line begins
+    // with it. True when appended.
+    bool AddDirectory(const std::string& text);
+    // Edit with the dialog's text: no trimming and no test.
+    bool EditDirectory(std::size_t index, const std::string& text) { return directories_.Replace(index, text); }
+    void RemoveDirectory(std::size_t index) { directories_.AskRemove(index); }
+    // The list's selection changed.
+    void SelectionChanged(bool hasSelection);
+
+    // The checked operations, then, with box 1040 checked, every listed
+    // directory removed silently.
+    void RunNow(CTraceSweeper& sweeper, ICleaningStatus& status) const;
+
+    static const SCleaningPlan& Plan();
+
+private:
+    CWizBoxTable boxes_;
+    bool customBox_ = false;
+    CWizEntryList directories_;
+};
+
+}  // namespace wizard
