@@ -6,6 +6,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <set>
+#include <utility>
+
 namespace tbtest {
 
 namespace {
@@ -81,6 +84,29 @@ void FakeEngine::CloseConnection() {
 void FakeEngine::CloseListener() {
     if (listener_ >= 0) ::close(listener_);
     listener_ = -1;
+}
+
+testing::AssertionResult ReadsStateQueries(FakeEngine& engine) {
+    using Request = std::pair<std::uint8_t, std::uint8_t>;
+    const std::set<Request> queries = {{0, 10}, {0, 11}, {0, 12}, {0, 3}};
+    constexpr std::size_t kRound = 8;
+    std::vector<std::uint8_t> got = engine.Read(kRound);
+    while (got.size() < 2 * kRound) {
+        const std::vector<std::uint8_t> more = engine.Read(2 * kRound - got.size(), std::chrono::milliseconds(300));
+        if (more.empty()) break;
+        got.insert(got.end(), more.begin(), more.end());
+    }
+    if (got.size() % 2 != 0) return testing::AssertionFailure() << "half a request in " << got.size() << " bytes";
+    std::set<Request> seen;
+    for (std::size_t i = 0; i < got.size(); i += 2) {
+        const Request request{got[i], got[i + 1]};
+        if (!queries.count(request)) {
+            return testing::AssertionFailure() << "not a query: " << int(request.first) << " " << int(request.second);
+        }
+        seen.insert(request);
+    }
+    if (seen != queries) return testing::AssertionFailure() << "only " << seen.size() << " of the four queries";
+    return testing::AssertionSuccess();
 }
 
 }  // namespace tbtest

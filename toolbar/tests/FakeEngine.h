@@ -3,6 +3,8 @@
 // listener on a free port whose connections the test reads and writes.
 // Every call is bounded.
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -35,5 +37,12 @@ private:
     int connection_ = -1;
     std::uint16_t port_ = 0;
 };
+
+// Reads the state queries a new connection starts with: each of the four
+// asked at least once and nothing else. A window registered just after the
+// client started may send a second round, interleaved with the
+// connection's request by request and missing those sent while the
+// connect was still under way.
+testing::AssertionResult ReadsStateQueries(FakeEngine& engine);
 
 }  // namespace tbtest

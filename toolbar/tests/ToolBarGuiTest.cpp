@@ -27,7 +27,6 @@ using namespace toolbar_ids;
 using tbtest::FakeEngine;
 using Bytes = std::vector<std::uint8_t>;
 
-const Bytes kQueries = {0, 10, 0, 11, 0, 12, 0, 3};
 
 void Click(wxWindow* window) {
     ASSERT_NE(window, nullptr);
@@ -59,11 +58,7 @@ protected:
 
     void AcceptWithQueries() {
         ASSERT_TRUE(engine_.Accept());
-        ASSERT_EQ(engine_.Read(kQueries.size()), kQueries);
-        const Bytes again = engine_.Read(kQueries.size(), 50ms);
-        if (!again.empty()) {
-            EXPECT_EQ(again, kQueries);
-        }
+        ASSERT_TRUE(tbtest::ReadsStateQueries(engine_));
     }
 
     // Notices, then the UI runs until the toolbar shows what pred checks.
