@@ -1,14 +1,9 @@
 #include "panel/pages/CActivChainDlg.h"
 
-#include <wx/statbox.h>
 #include <wx/treectrl.h>
 
-#include "panel/controls/CAnimatedGifStatic.h"
-#include "panel/controls/CToolTipCtrlEx.h"
 #include "panel/controls/CTransparentStatic.h"
 #include "panel/main/CPageMakers.h"
-#include "panel/pages/ActivityPageIds.h"
-#include "panel/pages/PageLayout.h"
 #include "panel/pages/PageText.h"
 #include "relay/CBaseServer.h"
 #include "relay/EngineMessages.h"
@@ -19,13 +14,8 @@ const CPageMakers::Registrar kMaker(IDD_ACTIV_CHAIN, [](CServerHost& host) {
 });
 }  // namespace
 
-CActivChainDlg::~CActivChainDlg() {
-    if (m_pModel) m_pModel->Destroy();
-}
-
 bool CActivChainDlg::OnInitDialog() {
-    SetSize(DuSize(265, 190));
-    new wxStaticBox(this, wxID_ANY, "Chain Activity", DuPoint(2, 2), DuSize(261, 186));
+    BuildFrame("Chain Activity");
     new CTransparentStatic(this, IDC_CHAIN_FRAME, {}, DuPoint(6, 10), DuSize(253, 174));
     new CTransparentStatic(this, IDC_ACTIVITY_TEXT,
                            "This is a listing for all the proxies used while running the program:",
@@ -34,22 +24,12 @@ bool CActivChainDlg::OnInitDialog() {
                              wxTR_DEFAULT_STYLE | wxTR_HIDE_ROOT);
     m_pTree->SetBackgroundColour(*wxWHITE);
     m_pSink = std::make_unique<CTreeCtrlSink>(*m_pTree);
-    auto* clear = new CAnimatedGifStatic(this, IDC_CLEAR_VIEW, DuPoint(200, 168));
-    clear->LoadFromResource(IDR_CLEAR_VIEW);
-    clear->Draw();
-    clear->Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) { OnClear(); });
+    AddClearPicture(m_pTree, PageString(1010), PageString(1011));
 
-    m_pTip = new CToolTipCtrlEx();
-    m_pTip->Create(this);
-    m_pTip->AddTool(m_pTree, PageString(1010));
-    m_pTip->AddTool(clear, PageString(1011));
-
-    m_pModel = std::make_unique<CActivChainModel>(CBaseServer::m_ChainLog, m_Window.hwnd());
+    MakeModel(CBaseServer::m_ChainLog);
     m_pModel->Init();
     return true;
 }
-
-void CActivChainDlg::OnClear() { m_pModel->OnClear(); }
 
 void CActivChainDlg::OnNotice(platform::UINT message, platform::WPARAM wParam) {
     if (!m_pModel) return;

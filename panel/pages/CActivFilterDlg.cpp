@@ -1,15 +1,10 @@
 #include "panel/pages/CActivFilterDlg.h"
 
-#include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "panel/controls/CAnimatedGifStatic.h"
-#include "panel/controls/CToolTipCtrlEx.h"
 #include "panel/main/CPageMakers.h"
-#include "panel/pages/ActivityPageIds.h"
 #include "panel/pages/CTextCtrlSink.h"
-#include "panel/pages/PageLayout.h"
 #include "panel/pages/PageText.h"
 #include "relay/CBaseServer.h"
 #include "relay/EngineMessages.h"
@@ -20,13 +15,8 @@ const CPageMakers::Registrar kMaker(IDD_ACTIV_FILTER, [](CServerHost& host) {
 });
 }  // namespace
 
-CActivFilterDlg::~CActivFilterDlg() {
-    if (m_pModel) m_pModel->Destroy();
-}
-
 bool CActivFilterDlg::OnInitDialog() {
-    SetSize(DuSize(265, 190));
-    new wxStaticBox(this, wxID_ANY, "Filter Activity", DuPoint(2, 2), DuSize(261, 186));
+    BuildFrame("Filter Activity");
     new wxStaticText(this, IDC_ACTIVITY_TEXT,
                      "This log lists all the experienced blocking activity. This includes scripts, "
                      "images, popups ... etc.:",
@@ -34,22 +24,12 @@ bool CActivFilterDlg::OnInitDialog() {
     m_pText = new wxTextCtrl(this, IDC_FILTER_TEXT, {}, DuPoint(8, 34), DuSize(250, 130),
                              wxTE_MULTILINE | wxTE_READONLY);
     m_pText->SetBackgroundColour(*wxWHITE);
-    auto* clear = new CAnimatedGifStatic(this, IDC_CLEAR_VIEW, DuPoint(200, 168));
-    clear->LoadFromResource(IDR_CLEAR_VIEW);
-    clear->Draw();
-    clear->Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) { OnClear(); });
+    AddClearPicture(m_pText, PageString(1012), PageString(1013));
 
-    m_pTip = new CToolTipCtrlEx();
-    m_pTip->Create(this);
-    m_pTip->AddTool(m_pText, PageString(1012));
-    m_pTip->AddTool(clear, PageString(1013));
-
-    m_pModel = std::make_unique<CActivFilterModel>(CBaseServer::m_FiltrationLog, m_Window.hwnd());
+    MakeModel(CBaseServer::m_FiltrationLog);
     m_pModel->Init();
     return true;
 }
-
-void CActivFilterDlg::OnClear() { m_pModel->OnClear(); }
 
 void CActivFilterDlg::OnNotice(platform::UINT message, platform::WPARAM) {
     if (!m_pModel || message != WM_RELAY_FILTERLOG_CHANGED) return;

@@ -5,7 +5,6 @@
 #include <wx/statbox.h>
 
 #include "panel/controls/CGifButton.h"
-#include "panel/controls/CToolTipCtrlEx.h"
 #include "panel/pages/GeneralPageIds.h"
 #include "panel/pages/PageLayout.h"
 
@@ -39,7 +38,7 @@ const BoxPlace kBoxes[] = {
 
 }  // namespace
 
-CAutoConfigDlg::CAutoConfigDlg(CServerHost* host) : CBaseModalDlg(host) {
+CAutoConfigDlg::CAutoConfigDlg(CServerHost* host) : CPopupDlg(host) {
     if (host) {
         m_pLink = std::make_unique<CHostPageLink>(*host);
         m_pModel = std::make_unique<CAutoConfigDlgModel>(*m_pLink);
@@ -53,19 +52,7 @@ wxCheckBox* CAutoConfigDlg::Box(int id) const {
 
 bool CAutoConfigDlg::OnInitDialog() {
     if (!m_pModel) return false;
-    SetSize(DuSize(304, 265));
-    SetBackgroundStyle(wxBG_STYLE_PAINT);
-    Bind(wxEVT_PAINT, [this](wxPaintEvent&) { OnPaint(); });
-    Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
-        m_DragFrom = e.GetPosition();
-        CaptureMouse();
-    });
-    Bind(wxEVT_MOTION, [this](wxMouseEvent& e) {
-        if (HasCapture() && e.LeftIsDown()) Move(ClientToScreen(e.GetPosition()) - m_DragFrom);
-    });
-    Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) {
-        if (HasCapture()) ReleaseMouse();
-    });
+    BuildPopup(DuSize(304, 265));
 
     new wxStaticBox(this, wxID_ANY, "Program Integration", DuPoint(4, 4), DuSize(296, 222));
     for (const GroupPlace& g : kGroups) {
@@ -111,11 +98,7 @@ bool CAutoConfigDlg::OnInitDialog() {
     }, IDC_AUTO_BACKUP);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_pModel->Restore(); }, IDC_AUTO_RESTORE);
 
-    m_pTip = new CToolTipCtrlEx();
-    m_pTip->Create(this);
-    for (const PageTip& tip : CAutoConfigDlgModel::Tips()) {
-        if (wxWindow* control = FindWindow(tip.control)) m_pTip->AddTool(control, tip.text);
-    }
+    AddTips(CAutoConfigDlgModel::Tips());
     m_pModel->Init();
     ShowState();
     return true;
@@ -138,11 +121,7 @@ void CAutoConfigDlg::OnApply() { m_pModel->Apply(); }
 
 void CAutoConfigDlg::OnOk() {
     m_pModel->Ok();
-    if (IsModal()) EndModal(0);
-    else Hide();
+    EndPopup(0);
 }
 
-void CAutoConfigDlg::OnCancel() {
-    if (IsModal()) EndModal(wxID_CANCEL);
-    else Hide();
-}
+void CAutoConfigDlg::OnCancel() { EndPopup(wxID_CANCEL); }

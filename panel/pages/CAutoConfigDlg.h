@@ -5,15 +5,14 @@
 #include <map>
 #include <memory>
 
-#include "panel/main/CBaseModalDlg.h"
 #include "panel/pages/CAutoConfigDlgModel.h"
 #include "panel/pages/CHostPageLink.h"
+#include "panel/pages/CPopupDlg.h"
 
 class wxCheckBox;
 class CGifButton;
-class CToolTipCtrlEx;
 
-class CAutoConfigDlg : public CBaseModalDlg {
+class CAutoConfigDlg : public CPopupDlg {
 public:
     explicit CAutoConfigDlg(CServerHost* host = CServerHost::Current());
 
@@ -26,15 +25,13 @@ public:
 
 protected:
     bool OnInitDialog() override;
+    void OnPaint() override;
 
 private:
     void ShowState();
-    void OnPaint();
 
     std::unique_ptr<CHostPageLink> m_pLink;
     std::unique_ptr<CAutoConfigDlgModel> m_pModel;
     std::map<int, wxCheckBox*> m_Boxes;
     CGifButton* m_pRestore = nullptr;
-    CToolTipCtrlEx* m_pTip = nullptr;
-    wxPoint m_DragFrom;
 };

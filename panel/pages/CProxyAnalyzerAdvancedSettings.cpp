@@ -9,32 +9,19 @@
 
 #include "panel/controls/CAnimatedGifStatic.h"
 #include "panel/controls/CGifButton.h"
-#include "panel/controls/CToolTipCtrlEx.h"
 #include "panel/pages/PageLayout.h"
 #include "panel/pages/ProxyPageIds.h"
 #include "platform/FileDialog.h"
 #include "relay/CBaseServer.h"
 
 CProxyAnalyzerAdvancedSettings::CProxyAnalyzerAdvancedSettings(CServerHost* host)
-    : CBaseModalDlg(host) {
+    : CPopupDlg(host) {
     if (host) m_pModel = std::make_unique<CHunterSettingsModel>(host->GetSettings());
 }
 
 bool CProxyAnalyzerAdvancedSettings::OnInitDialog() {
     if (!m_pModel) return false;
-    SetSize(DuSize(230, 200));
-    SetBackgroundStyle(wxBG_STYLE_PAINT);
-    Bind(wxEVT_PAINT, [this](wxPaintEvent&) { OnPaint(); });
-    Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
-        m_DragFrom = e.GetPosition();
-        CaptureMouse();
-    });
-    Bind(wxEVT_MOTION, [this](wxMouseEvent& e) {
-        if (HasCapture() && e.LeftIsDown()) Move(ClientToScreen(e.GetPosition()) - m_DragFrom);
-    });
-    Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) {
-        if (HasCapture()) ReleaseMouse();
-    });
+    BuildPopup(DuSize(230, 200));
     {
         std::lock_guard lock(CBaseServer::mSettingsCS);
         m_bMixChain = CBaseServer::mChainSettings.getMixChain();
@@ -96,11 +83,7 @@ bool CProxyAnalyzerAdvancedSettings::OnInitDialog() {
     auto* cancel = new CGifButton(this, IDC_HS_CANCEL, DuPoint(166, 178));
     cancel->SetImages(IDR_HS_CANCEL, IDR_HS_CANCEL_PUSHED);
 
-    m_pTip = new CToolTipCtrlEx();
-    m_pTip->Create(this);
-    for (const PageTip& tip : CHunterSettingsModel::Tips()) {
-        if (wxWindow* control = FindWindow(tip.control)) m_pTip->AddTool(control, tip.text);
-    }
+    AddTips(CHunterSettingsModel::Tips());
 
     m_pModel->Init();
     ShowState();
@@ -194,12 +177,10 @@ void CProxyAnalyzerAdvancedSettings::ChooseFile(const std::string& path) {
 
 void CProxyAnalyzerAdvancedSettings::OnOk() {
     m_pModel->Ok();
-    if (IsModal()) EndModal(0);
-    else Hide();
+    EndPopup(0);
 }
 
 void CProxyAnalyzerAdvancedSettings::OnCancel() {
     m_pModel->Cancel();
-    if (IsModal()) EndModal(0);
-    else Hide();
+    EndPopup(0);
 }

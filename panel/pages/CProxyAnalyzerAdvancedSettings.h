@@ -7,17 +7,15 @@
 #include <map>
 #include <memory>
 
-#include "panel/main/CBaseModalDlg.h"
 #include "panel/pages/CHunterSettingsModel.h"
+#include "panel/pages/CPopupDlg.h"
 
 class wxCheckBox;
 class wxRadioButton;
 class wxStaticText;
 class wxTextCtrl;
-class CAnimatedGifStatic;
-class CToolTipCtrlEx;
 
-class CProxyAnalyzerAdvancedSettings : public CBaseModalDlg {
+class CProxyAnalyzerAdvancedSettings : public CPopupDlg {
 public:
     explicit CProxyAnalyzerAdvancedSettings(CServerHost* host = CServerHost::Current());
 
@@ -29,10 +27,10 @@ public:
 
 protected:
     bool OnInitDialog() override;
+    void OnPaint() override;
 
 private:
     void ShowState();
-    void OnPaint();
 
     std::unique_ptr<CHunterSettingsModel> m_pModel;
     bool m_bMixChain = true;
@@ -45,6 +43,4 @@ private:
     wxTextCtrl* m_pMinutes = nullptr;
     wxStaticText* m_pMinutesLabel = nullptr;
     wxWindow* m_pOpen = nullptr;
-    CToolTipCtrlEx* m_pTip = nullptr;
-    wxPoint m_DragFrom;
 };
