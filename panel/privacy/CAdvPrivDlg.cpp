@@ -1,0 +1,166 @@
+#include "panel/privacy/CAdvPrivDlg.h"
+
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/radiobut.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "panel/automation/CFilterSwitch.h"
+#include "panel/controls/CToolTipCtrlEx.h"
+#include "panel/main/CPageMakers.h"
+#include "panel/pages/CPageMessageWindow.h"
+#include "panel/pages/PageLayout.h"
+#include "panel/privacy/AdvancedPageIds.h"
+
+namespace {
+const CPageMakers::Registrar kMaker(IDD_ADV_PRIVACY, [](CServerHost& host) {
+    return std::unique_ptr<CBaseDlg>(std::make_unique<CAdvPrivDlg>(&host));
+});
+
+struct Label {
+    int id;
+    const char* text;
+    int x, y;
+};
+
+constexpr Label kLabels[] = {
+    {IDC_USER_IP_LABEL, "IP:", 40, 68},          {IDC_USER_PORT_LABEL, "Port:", 128, 68},
+    {IDC_USER_TYPE_LABEL, "Type:", 190, 68},     {IDC_CHAIN_LENGTH_LABEL, "Chain Length:", 28, 104},
+    {IDC_CHAIN_TIMER_LABEL, "Time To Change :", 118, 104}, {IDC_CHAIN_TIMER_UNIT, "Sec.", 214, 104},
+};
+
+wxTextCtrl* MakeEdit(wxWindow* parent, int id, int x, int y, int cx) {
+    auto* edit = new wxTextCtrl(parent, id, {}, DuPoint(x, y), DuSize(cx, 12));
+    edit->SetBackgroundColour(*wxWHITE);
+    return edit;
+}
+}  // namespace
+
+CAdvPrivDlg::CAdvPrivDlg(CServerHost* host) : CBaseDlg(host) {
+    if (host) {
+        m_pLink = std::make_unique<CHostPageLink>(*host);
+        m_pModel = std::make_unique<CAdvPrivDlgModel>(*m_pLink);
+    }
+}
+
+CAdvPrivDlg::~CAdvPrivDlg() {
+    if (!m_pNotices || !GetHost()) return;
+    CFilterSwitch& filterSwitch = GetHost()->GetFilterSwitch();
+    if (filterSwitch.GetPrivacyWnd() == m_pNotices->hwnd()) filterSwitch.SetPrivacyWnd(platform::HWND());
+}
+
+platform::HWND CAdvPrivDlg::GetNoticeWindow() const {
+    return m_pNotices ? m_pNotices->hwnd() : platform::HWND();
+}
+
+bool CAdvPrivDlg::OnInitDialog() {
+    if (!m_pModel) return false;
+    Build();
+    m_pTip = new CToolTipCtrlEx();
+    m_pTip->Create(this);
+    for (const PageTip& tip : CAdvPrivDlgModel::Tips()) {
+        if (wxWindow* control = FindWindow(tip.control)) m_pTip->AddTool(control, tip.text);
+    }
+    m_pModel->Init();
+    ShowState();
+    BindHandlers();
+    m_pNotices = std::make_unique<CPageMessageWindow>(
+        [this](platform::UINT message, platform::WPARAM) { OnNotice(message); });
+    GetHost()->GetFilterSwitch().SetPrivacyWnd(m_pNotices->hwnd());
+    return true;
+}
+
+void CAdvPrivDlg::Build() {
+    SetSize(DuSize(265, 198));
+    m_pShield = new wxCheckBox(this, IDC_IP_SHIELDING, "IP Shielding (Connect Using Proxy Chain )",
+                               DuPoint(8, 6));
+    // Every radio is driven by the model, so none belongs to a toolkit group.
+    const std::tuple<int, const char*, int, int> radios[] = {
+        {IDC_ONE_PROXY, "Use one Proxy", 16, 22},
+        {IDC_BEST_PROXY, "Choose best proxy", 28, 36},
+        {IDC_USER_PROXY, "User defined Proxy", 28, 50},
+        {IDC_PROXY_CHAIN, "Use Proxy Chain", 16, 88}};
+    for (auto [id, text, x, y] : radios) {
+        m_Radios[id] = new wxRadioButton(this, id, text, DuPoint(x, y), wxDefaultSize, wxRB_SINGLE);
+    }
+    for (const Label& label : kLabels) new wxStaticText(this, label.id, label.text, DuPoint(label.x, label.y));
+    m_pUserIP = MakeEdit(this, IDC_USER_IP, 52, 66, 70);
+    m_pUserPort = MakeEdit(this, IDC_USER_PORT, 148, 66, 36);
+    wxArrayString types;
+    for (const std::string& name : CAdvPrivDlgModel::TypeNames()) types.Add(name);
+    m_pUserType = new wxChoice(this, IDC_USER_TYPE, DuPoint(212, 65), DuSize(50, 14), types);
+    m_pChainLength = MakeEdit(this, IDC_CHAIN_LENGTH, 84, 102, 24);
+    m_pChainTimer = MakeEdit(this, IDC_CHAIN_TIMER, 180, 102, 30);
+    m_pPrivateProxies = new wxCheckBox(this, IDC_PRIVATE_PROXIES, "Use Kavelin Proxies", DuPoint(8, 126));
+}
+
+template <class Action>
+void CAdvPrivDlg::Change(Action action) {
+    if (m_bShowing) return;
+    action();
+    ShowState();
+}
+
+void CAdvPrivDlg::BindHandlers() {
+    CAdvPrivDlgModel& m = *m_pModel;
+    m_pShield->Bind(wxEVT_CHECKBOX, [this, &m](wxCommandEvent&) {
+        Change([&] { m.OnShieldClicked(m_pShield->GetValue()); });
+    });
+    m_pPrivateProxies->Bind(wxEVT_CHECKBOX, [this, &m](wxCommandEvent&) {
+        Change([&] { m.OnPrivateProxiesClicked(m_pPrivateProxies->GetValue()); });
+    });
+    const std::pair<int, void (CAdvPrivDlgModel::*)()> commands[] = {
+        {IDC_ONE_PROXY, &CAdvPrivDlgModel::OnOneProxy},
+        {IDC_BEST_PROXY, &CAdvPrivDlgModel::OnBestProxy},
+        {IDC_USER_PROXY, &CAdvPrivDlgModel::OnUserProxy},
+        {IDC_PROXY_CHAIN, &CAdvPrivDlgModel::OnChain}};
+    for (auto [id, command] : commands) {
+        m_Radios[id]->Bind(wxEVT_RADIOBUTTON, [this, &m, command](wxCommandEvent&) {
+            Change([&] { (m.*command)(); });
+        });
+    }
+    const std::pair<wxTextCtrl*, void (CAdvPrivDlgModel::*)(const std::string&)> edits[] = {
+        {m_pChainLength, &CAdvPrivDlgModel::OnChainLengthChanged},
+        {m_pChainTimer, &CAdvPrivDlgModel::OnChainTimerChanged},
+        {m_pUserPort, &CAdvPrivDlgModel::OnUserPortChanged},
+        {m_pUserIP, &CAdvPrivDlgModel::OnUserIPChanged}};
+    for (auto [edit, handler] : edits) {
+        edit->Bind(wxEVT_TEXT, [this, &m, edit, handler](wxCommandEvent&) {
+            Change([&] { (m.*handler)(edit->GetValue().utf8_string()); });
+        });
+    }
+    m_pUserType->Bind(wxEVT_CHOICE, [this, &m](wxCommandEvent&) {
+        Change([&] { m.OnUserTypeChanged(m_pUserType->GetStringSelection().utf8_string()); });
+    });
+}
+
+void CAdvPrivDlg::ShowState() {
+    m_bShowing = true;
+    const CAdvPrivDlgModel::State& s = m_pModel->GetState();
+    m_pShield->SetValue(s.shield);
+    m_pPrivateProxies->SetValue(s.privateProxies);
+    const std::pair<int, bool> radios[] = {{IDC_ONE_PROXY, s.oneProxy},
+                                           {IDC_BEST_PROXY, s.bestProxy},
+                                           {IDC_USER_PROXY, s.userProxy},
+                                           {IDC_PROXY_CHAIN, s.chain}};
+    for (auto [id, checked] : radios) m_Radios[id]->SetValue(checked);
+    const std::pair<wxTextCtrl*, const std::string*> texts[] = {{m_pChainLength, &s.chainLength},
+                                                                {m_pChainTimer, &s.chainTimer},
+                                                                {m_pUserIP, &s.userIP},
+                                                                {m_pUserPort, &s.userPort}};
+    for (auto [edit, text] : texts) {
+        const wxString value = wxString::FromUTF8(*text);
+        if (edit->GetValue() != value) edit->ChangeValue(value);
+    }
+    m_pUserType->SetSelection(s.userType);
+    for (wxWindow* child : GetChildren()) {
+        if (child->GetId() != IDC_IP_SHIELDING && child->GetId() > 0) child->Enable(s.IsEnabled(child->GetId()));
+    }
+    m_bShowing = false;
+}
+
+void CAdvPrivDlg::OnNotice(platform::UINT message) {
+    if (message != WM_PRIVACY_ON && message != WM_PRIVACY_OFF) return;
+    Change([&] { m_pModel->OnPrivacyNotice(message == WM_PRIVACY_ON); });
+}

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include <wx/checkbox.h>
+#include <wx/frame.h>
+#include <wx/textctrl.h>
+
+#include "GuiTest.h"
+#include "panel/app/CServerHost.h"
+#include "panel/automation/CFilterSwitch.h"
+#include "panel/main/CPageMakers.h"
+#include "panel/privacy/AdvancedPageIds.h"
+#include "panel/privacy/CAdvPrivDlg.h"
+#include "panel/privacy/CAdvancedDlg.h"
+#include "platform/Messages.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/TempRoot.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Stands in for another area's sub-page.
+class FakeSubPage : public CBaseDlg {
+public:
+    using CBaseDlg::CBaseDlg;
+};
+
+class AdvancedGuiTest : public kvtest::RootedTest {
+protected:
+    AdvancedGuiTest() {
+        previousAssert_ = wxSetAssertHandler([](const wxString& file, int line, const wxString&,
+                                                const wxString& cond, const wxString& msg) {
+            ADD_FAILURE() << file << ":" << line << ": " << cond << " " << msg;
+        });
+        // The program links every page's maker; this test sets the ones it needs.
+        saved_ = {CPageMakers::Set(IDD_ADV_PRIVACY,
+                                   [](CServerHost& host) {
+                                       return std::unique_ptr<CBaseDlg>(std::make_unique<CAdvPrivDlg>(&host));
+                                   }),
+                  CPageMakers::Set(IDD_ADV_FILTRATION,
+                                   [](CServerHost& host) {
+                                       return std::unique_ptr<CBaseDlg>(std::make_unique<FakeSubPage>(&host));
+                                   }),
+                  CPageMakers::Set(IDD_ADV_CLEANING, {})};
+        frame_ = new wxFrame(nullptr, wxID_ANY, "advanced", wxDefaultPosition, wxSize(600, 500));
+        frame_->Show();
+    }
+    ~AdvancedGuiTest() override {
+        frame_->Destroy();
+        kvtest::PumpUi(20ms);
+        CPageMakers::Set(IDD_ADV_PRIVACY, saved_[0]);
+        CPageMakers::Set(IDD_ADV_FILTRATION, saved_[1]);
+        CPageMakers::Set(IDD_ADV_CLEANING, saved_[2]);
+        wxSetAssertHandler(previousAssert_);
+    }
+
+    template <class Page>
+    Page* Make(int templateId) {
+        auto* page = new Page(&host_);
+        EXPECT_TRUE(page->Create(templateId, frame_));
+        page->Show();
+        kvtest::PumpUi(10ms);
+        return page;
+    }
+
+    static void Click(wxWindow* control) {
+        wxCommandEvent click(wxEVT_BUTTON, control->GetId());
+        click.SetEventObject(control);
+        control->ProcessWindowEvent(click);
+    }
+
+    CPrivacySettings& privacy() { return *host_.GetSettings().getPrivacySettings(); }
+
+    wxAssertHandler_t previousAssert_ = nullptr;
+    std::array<CPageMakers::Maker, 3> saved_;
+    CServerHost host_;
+    wxFrame* frame_ = nullptr;
+};
+
+TEST_F(AdvancedGuiTest, OpensOnPrivacyAndItsZonesSwitchSubPagesAndTheSlot) {
+    auto* page = Make<CAdvancedDlg>(IDD_ADVANCED);
+    auto* privacyPage = dynamic_cast<CAdvPrivDlg*>(page->SubPage());
+    ASSERT_NE(privacyPage, nullptr);
+    EXPECT_EQ(page->HeaderImage(), IDR_HEADER_PRIVACY);
+    EXPECT_EQ(privacyPage->GetParent(), page);
+    EXPECT_GT(privacyPage->GetPosition().y, page->FindWindow(IDC_ADV_FRAME)->GetPosition().y);
+    EXPECT_EQ(host_.GetFilterSwitch().GetPrivacyWnd(), privacyPage->GetNoticeWindow());
+    EXPECT_TRUE(platform::IsWindow(privacyPage->GetNoticeWindow()));
+
+    Click(page->FindWindow(IDC_ZONE_FILTRATION));
+    EXPECT_NE(dynamic_cast<FakeSubPage*>(page->SubPage()), nullptr);
+    EXPECT_EQ(page->HeaderImage(), IDR_HEADER_FILTRATION);
+    EXPECT_EQ(host_.GetFilterSwitch().GetPrivacyWnd(), platform::HWND()) << "the slot goes with the page";
+
+    Click(page->FindWindow(IDC_ZONE_CLEANING));
+    EXPECT_EQ(page->SubPage(), nullptr) << "no maker: an empty frame";
+    EXPECT_EQ(page->HeaderImage(), IDR_HEADER_CLEANING);
+
+    Click(page->FindWindow(IDC_ZONE_PRIVACY));
+    privacyPage = dynamic_cast<CAdvPrivDlg*>(page->SubPage());
+    ASSERT_NE(privacyPage, nullptr);
+    Click(page->FindWindow(IDC_ZONE_PRIVACY));
+    EXPECT_EQ(page->SubPage(), privacyPage) << "the zone of the page shown does nothing";
+    page->Destroy();
+    EXPECT_EQ(host_.GetFilterSwitch().GetPrivacyWnd(), platform::HWND());
+}
+
+TEST_F(AdvancedGuiTest, PrivacyPageAnswersTheSwitchNoticesAndChecksEveryKeystroke) {
+    privacy().mEnableIPShielding = 1;
+    privacy().mEnableProxyChain = 1;
+    privacy().mChainLength = 2;
+    auto* page = Make<CAdvPrivDlg>(IDD_ADV_PRIVACY);
+    auto* shield = dynamic_cast<wxCheckBox*>(page->FindWindow(IDC_IP_SHIELDING));
+    auto* length = dynamic_cast<wxTextCtrl*>(page->FindWindow(IDC_CHAIN_LENGTH));
+    ASSERT_NE(shield, nullptr);
+    ASSERT_NE(length, nullptr);
+    EXPECT_TRUE(shield->GetValue());
+    EXPECT_EQ(length->GetValue(), "2");
+    EXPECT_TRUE(length->IsEnabled());
+    EXPECT_FALSE(page->FindWindow(IDC_USER_IP)->IsEnabled());
+
+    platform::SendMessage(host_.GetFilterSwitch().GetPrivacyWnd(), WM_PRIVACY_OFF, 0, 0);
+    EXPECT_FALSE(shield->GetValue());
+    EXPECT_FALSE(length->IsEnabled());
+    EXPECT_FALSE(page->FindWindow(IDC_PRIVATE_PROXIES)->IsEnabled());
+    EXPECT_TRUE(shield->IsEnabled());
+    EXPECT_EQ(privacy().mEnableIPShielding, 0u);
+
+    platform::SendMessage(host_.GetFilterSwitch().GetPrivacyWnd(), WM_PRIVACY_ON, 0, 0);
+    EXPECT_TRUE(shield->GetValue());
+    EXPECT_TRUE(length->IsEnabled());
+    EXPECT_EQ(privacy().mEnableIPShielding, 1u);
+
+    {
+        kvtest::MessageBoxRecorder boxes;
+        length->SetValue("9");
+        ASSERT_EQ(boxes.boxes().size(), 1u);
+        EXPECT_EQ(boxes.boxes()[0].text, "Chain length ranges between 1 and 5");
+        EXPECT_EQ(length->GetValue(), "1");
+        EXPECT_EQ(privacy().mChainLength, 1u);
+    }
+    length->SetValue("4");
+    EXPECT_EQ(privacy().mChainLength, 4u);
+    page->Destroy();
+    EXPECT_EQ(host_.GetFilterSwitch().GetPrivacyWnd(), platform::HWND());
+}
+
+}  // namespace
