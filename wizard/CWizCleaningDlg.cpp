@@ -32,6 +32,13 @@ void CWizCleaningDlg::SetStatus(const std::string& text) {
     mStatus->Update();
 }
 
+void CWizCleaningDlg::ShowWhile(wxWindow* owner, const std::function<void(ICleaningStatus&)>& run) {
+    CWizCleaningDlg progress(owner);
+    progress.Show();
+    run(progress);
+    progress.Hide();
+}
+
 void CWizCleaningDlg::Pause(unsigned ms) { CurrentPacer()(ms); }
 
 CWizCleaningDlg::Pacer CWizCleaningDlg::SetPacer(Pacer pacer) {

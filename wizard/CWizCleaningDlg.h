@@ -22,6 +22,9 @@ public:
     void SetStatus(const std::string& text) override;
     void Pause(unsigned ms) override;
 
+    // Runs `run` with a progress window over `owner` shown meanwhile.
+    static void ShowWhile(wxWindow* owner, const std::function<void(ICleaningStatus&)>& run);
+
     // How the waits are spent (by default sleeping); returns the previous.
     static Pacer SetPacer(Pacer pacer);
 

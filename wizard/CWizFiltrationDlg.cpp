@@ -35,19 +35,7 @@ CWizFiltrationDlg::CWizFiltrationDlg(CWizardSession& session)
     new wxStaticBox(this, kKillGroup, "Kill", wxPoint(24, kTop), wxSize(500, 54));
     new wxStaticBox(this, kDisableGroup, "Disable", wxPoint(24, kTop + 64), wxSize(500, 78));
     new wxStaticBox(this, kRemoveGroup, "Remove", wxPoint(24, kTop + 152), wxSize(500, 78));
-    Bind(wxEVT_BUTTON,
-         [this](wxCommandEvent&) {
-             Store();
-             OpenNext<CWizProtectionDlg>();
-         },
-         kNext);
-    // Runs before the page pattern's Back, which ends the page.
-    Bind(wxEVT_BUTTON,
-         [this](wxCommandEvent& event) {
-             Store();
-             event.Skip();
-         },
-         kBack);
+    BindStoringSteps<CWizProtectionDlg>([this] { Store(); });
 }
 
 void CWizFiltrationDlg::InitPage() {

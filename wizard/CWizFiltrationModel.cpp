@@ -43,8 +43,8 @@ constexpr std::array kBoxes{
 
 }  // namespace
 
-CWizFiltrationModel::CWizFiltrationModel() : boxes_(kBoxes) {
-    for (const SBoxRow& row : kBoxes) boxes_.SetChecked(row.box, true);
+CWizFiltrationModel::CWizFiltrationModel() : CWizBoxPageModel(kBoxes) {
+    for (const SBoxRow& row : kBoxes) Boxes().SetChecked(row.box, true);
 }
 
 }  // namespace wizard

@@ -5,22 +5,14 @@
 // checked and stored nowhere.
 
 #include "settings/CSettings.h"
-#include "wizard/CWizBoxTable.h"
+#include "wizard/CWizBoxPageModel.h"
 
 namespace wizard {
 
-class CWizFiltrationModel {
+class CWizFiltrationModel : public CWizBoxPageModel {
 public:
     // Every box checked, as the page starts before it loads.
     CWizFiltrationModel();
-
-    void Load(const CSettings& s) { boxes_.Load(s); }
-    void Store(CSettings& s) const { boxes_.Store(s); }
-    CWizBoxTable& Boxes() { return boxes_; }
-    const CWizBoxTable& Boxes() const { return boxes_; }
-
-private:
-    CWizBoxTable boxes_;
 };
 
 }  // namespace wizard

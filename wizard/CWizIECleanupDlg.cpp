@@ -45,8 +45,7 @@ CWizIECleanupDlg::CWizIECleanupDlg(CWizardSession& session)
     new wxStaticBox(this, kGroup, "Internet Explorer Settings", wxPoint(24, kBodyTop), wxSize(500, 140));
     Bind(wxEVT_BUTTON, &CWizIECleanupDlg::OnOrganize, this, kOrganize);
     Bind(wxEVT_BUTTON, &CWizIECleanupDlg::OnRunNow, this, kRunNow);
-    Bind(wxEVT_BUTTON, &CWizIECleanupDlg::OnNext, this, kNext);
-    Bind(wxEVT_BUTTON, &CWizIECleanupDlg::OnBackStore, this, kBack);
+    BindStoringSteps<CWizFiltrationDlg>([this] { Store(); });
 }
 
 void CWizIECleanupDlg::InitPage() {
@@ -62,24 +61,10 @@ void CWizIECleanupDlg::Store() {
     mModel.Store(Session().mSettings);
 }
 
-void CWizIECleanupDlg::OnNext(wxCommandEvent&) {
-    Store();
-    OpenNext<CWizFiltrationDlg>();
-}
-
-// Runs before the page pattern's Back, which ends the page.
-void CWizIECleanupDlg::OnBackStore(wxCommandEvent& event) {
-    Store();
-    event.Skip();
-}
-
 // Reads the boxes only; nothing is stored.
 void CWizIECleanupDlg::OnRunNow(wxCommandEvent&) {
     ReadBoxes(mBoxes, mModel.Boxes());
-    CWizCleaningDlg progress(this);
-    progress.Show();
-    mModel.RunNow(Session().mTraceSweeper, progress);
-    progress.Hide();
+    CWizCleaningDlg::ShowWhile(this, [this](ICleaningStatus& status) { mModel.RunNow(Session().mTraceSweeper, status); });
 }
 
 // The favourites organiser is the shell library's; without it nothing

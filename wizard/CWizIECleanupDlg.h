@@ -18,8 +18,6 @@ public:
 private:
     void InitPage() override;
     void Store();
-    void OnNext(wxCommandEvent& event);
-    void OnBackStore(wxCommandEvent& event);
     void OnRunNow(wxCommandEvent& event);
     void OnOrganize(wxCommandEvent& event);
 

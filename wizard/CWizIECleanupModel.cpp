@@ -46,13 +46,13 @@ const SCleaningPlan kPlan{kCleanRows, nullptr};
 
 }  // namespace
 
-CWizIECleanupModel::CWizIECleanupModel() : boxes_(kBoxes) {}
+CWizIECleanupModel::CWizIECleanupModel() : CWizBoxPageModel(kBoxes) {}
 
 const SCleaningPlan& CWizIECleanupModel::Plan() { return kPlan; }
 
 void CWizIECleanupModel::RunNow(CTraceSweeper& sweeper, ICleaningStatus& status) const {
     sweeper.SetFlags(0, CB_IE);
-    CWizCleaningRun::Run(kPlan, boxes_.CheckedBoxes(), sweeper, status);
+    CWizCleaningRun::Run(kPlan, Boxes().CheckedBoxes(), sweeper, status);
 }
 
 }  // namespace wizard

@@ -7,6 +7,8 @@
 // is a modal dialog opened from its opener's Next handler (OpenNext), so the
 // open pages are nested modal loops.
 
+#include <functional>
+
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
@@ -67,6 +69,10 @@ protected:
     // Opens the next page over this one and destroys it when it returns.
     template <typename Page>
     void OpenNext();
+    // Next stores, then opens Page; Back stores, then the page pattern's
+    // Back (bound earlier, so run later) ends the page.
+    template <typename Page>
+    void BindStoringSteps(std::function<void()> store);
 
     CWizardSession& Session() { return mSession; }
     // Bold Arial for group and choice boxes.
@@ -113,6 +119,22 @@ void CWizPage::OpenNext() {
         next.RunModal();
     }
     AfterChildReturned();
+}
+
+template <typename Page>
+void CWizPage::BindStoringSteps(std::function<void()> store) {
+    Bind(wxEVT_BUTTON,
+         [this, store](wxCommandEvent&) {
+             store();
+             OpenNext<Page>();
+         },
+         mNext->GetId());
+    Bind(wxEVT_BUTTON,
+         [store](wxCommandEvent& event) {
+             store();
+             event.Skip();
+         },
+         mBack->GetId());
 }
 
 }  // namespace wizard

@@ -38,19 +38,7 @@ CWizProtectionDlg::CWizProtectionDlg(CWizardSession& session)
     mFakeIp->Hide();
     mFakeIp->Disable();
     Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { mFakeIp->Enable(mBoxes[kIpMasking]->GetValue()); }, kIpMasking);
-    Bind(wxEVT_BUTTON,
-         [this](wxCommandEvent&) {
-             Store();
-             OpenNext<CWizStopListDlg>();
-         },
-         kNext);
-    // Runs before the page pattern's Back, which ends the page.
-    Bind(wxEVT_BUTTON,
-         [this](wxCommandEvent& event) {
-             Store();
-             event.Skip();
-         },
-         kBack);
+    BindStoringSteps<CWizStopListDlg>([this] { Store(); });
 }
 
 void CWizProtectionDlg::InitPage() {

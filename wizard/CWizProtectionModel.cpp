@@ -30,6 +30,6 @@ constexpr std::array kBoxes{
 
 }  // namespace
 
-CWizProtectionModel::CWizProtectionModel() : boxes_(kBoxes) {}
+CWizProtectionModel::CWizProtectionModel() : CWizBoxPageModel(kBoxes) {}
 
 }  // namespace wizard

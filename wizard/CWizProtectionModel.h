@@ -5,21 +5,13 @@
 // have no field and are stored nowhere.
 
 #include "settings/CSettings.h"
-#include "wizard/CWizBoxTable.h"
+#include "wizard/CWizBoxPageModel.h"
 
 namespace wizard {
 
-class CWizProtectionModel {
+class CWizProtectionModel : public CWizBoxPageModel {
 public:
     CWizProtectionModel();
-
-    void Load(const CSettings& s) { boxes_.Load(s); }
-    void Store(CSettings& s) const { boxes_.Store(s); }
-    CWizBoxTable& Boxes() { return boxes_; }
-    const CWizBoxTable& Boxes() const { return boxes_; }
-
-private:
-    CWizBoxTable boxes_;
 };
 
 }  // namespace wizard

@@ -49,8 +49,7 @@ CWizProxyDlg::CWizProxyDlg(CWizardSession& session)
          kUpdateAtStartup);
     Bind(wxEVT_BUTTON, &CWizProxyDlg::OnAdvanced, this, kAdvanced);
     Bind(wxEVT_BUTTON, &CWizProxyDlg::OnHow, this, kHow);
-    Bind(wxEVT_BUTTON, &CWizProxyDlg::OnNext, this, kNext);
-    Bind(wxEVT_BUTTON, &CWizProxyDlg::OnBackStore, this, kBack);
+    BindStoringSteps<CWizSysCleanupDlg>([this] { Store(); });
 }
 
 void CWizProxyDlg::InitPage() {
@@ -79,17 +78,6 @@ void CWizProxyDlg::ShowModel() {
 }
 
 void CWizProxyDlg::Store() { mModel.Store(Session().mSettings, mPort->GetValue().ToStdString()); }
-
-void CWizProxyDlg::OnNext(wxCommandEvent&) {
-    Store();
-    OpenNext<CWizSysCleanupDlg>();
-}
-
-// Runs before the page pattern's Back, which ends the page.
-void CWizProxyDlg::OnBackStore(wxCommandEvent& event) {
-    Store();
-    event.Skip();
-}
 
 void CWizProxyDlg::OnAdvanced(wxCommandEvent&) {
     CWizAdvProxyDlg advanced(this, Session().mSettings, mModel.ChainFlag());

@@ -24,8 +24,6 @@ private:
     void InitPage() override;
     void Store();
     void ShowModel();
-    void OnNext(wxCommandEvent& event);
-    void OnBackStore(wxCommandEvent& event);
     void OnAdvanced(wxCommandEvent& event);
     void OnHow(wxCommandEvent& event);
 

@@ -16,22 +16,12 @@ CWizStopListDlg::CWizStopListDlg(CWizardSession& session)
       mServers(this, {kList, kAdd, kEdit, kRemove}, wxPoint(40, kBodyTop + 48), wxSize(340, 160)) {
     new wxStaticBox(this, kStopGroup, "Server Stop List", wxPoint(24, kBodyTop), wxSize(500, 250));
     Bind(wxEVT_CHECKBOX, &CWizStopListDlg::OnStopBox, this, kStopBox);
-    Bind(wxEVT_BUTTON, &CWizStopListDlg::OnAdd, this, kAdd);
-    Bind(wxEVT_BUTTON, &CWizStopListDlg::OnEdit, this, kEdit);
-    Bind(wxEVT_BUTTON, &CWizStopListDlg::OnRemove, this, kRemove);
-    Bind(wxEVT_BUTTON,
-         [this](wxCommandEvent&) {
-             Store();
-             OpenNext<CWizFinishDlg>();
-         },
-         kNext);
-    // Runs before the page pattern's Back, which ends the page.
-    Bind(wxEVT_BUTTON,
-         [this](wxCommandEvent& event) {
-             Store();
-             event.Skip();
-         },
-         kBack);
+    mServers.BindEditing<CWizAddServerDlg>(
+        mModel.Servers(),
+        {.add = [this](const std::string& text) { mModel.AddServer(text); },
+         .edit = [this](std::size_t line, const std::string& text) { mModel.EditServer(line, text); },
+         .remove = [this](std::size_t line) { mModel.RemoveServer(line); }});
+    BindStoringSteps<CWizFinishDlg>([this] { Store(); });
 }
 
 void CWizStopListDlg::InitPage() {
@@ -45,30 +35,6 @@ void CWizStopListDlg::Store() { mModel.Store(Session().mSettings); }
 
 void CWizStopListDlg::OnStopBox(wxCommandEvent&) {
     mModel.SetStopListBox(mStopBox->GetValue());
-    mServers.Show(mModel.Servers());
-}
-
-void CWizStopListDlg::OnAdd(wxCommandEvent&) {
-    CWizAddServerDlg add(this);
-    if (add.ShowModal() != wxID_OK) return;
-    mModel.AddServer(add.Text());
-    mServers.Show(mModel.Servers());
-}
-
-void CWizStopListDlg::OnEdit(wxCommandEvent&) {
-    const auto selected = mServers.Selection();
-    if (!selected) return;
-    CWizAddServerDlg edit(this);
-    edit.SetText(mModel.Servers().Lines()[*selected]);
-    if (edit.ShowModal() != wxID_OK) return;
-    mModel.EditServer(*selected, edit.Text());
-    mServers.Show(mModel.Servers());
-}
-
-void CWizStopListDlg::OnRemove(wxCommandEvent&) {
-    const auto selected = mServers.Selection();
-    if (!selected) return;
-    mModel.RemoveServer(*selected);
     mServers.Show(mModel.Servers());
 }
 

@@ -19,9 +19,6 @@ private:
     void InitPage() override;
     void Store();
     void OnStopBox(wxCommandEvent& event);
-    void OnAdd(wxCommandEvent& event);
-    void OnEdit(wxCommandEvent& event);
-    void OnRemove(wxCommandEvent& event);
 
     CWizStopListModel mModel;
     wxCheckBox* mStopBox;

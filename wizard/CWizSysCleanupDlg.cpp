@@ -44,12 +44,13 @@ CWizSysCleanupDlg::CWizSysCleanupDlg(CWizardSession& session)
     new wxStaticBox(this, kCustomGroup, "Custom Directories", wxPoint(24, kTop + 112), wxSize(500, 150));
     Bind(wxEVT_CHECKBOX, &CWizSysCleanupDlg::OnCustom, this, kCustom);
     Bind(wxEVT_LISTBOX, &CWizSysCleanupDlg::OnSelection, this, kList);
-    Bind(wxEVT_BUTTON, &CWizSysCleanupDlg::OnAdd, this, kAdd);
-    Bind(wxEVT_BUTTON, &CWizSysCleanupDlg::OnEdit, this, kEdit);
-    Bind(wxEVT_BUTTON, &CWizSysCleanupDlg::OnRemove, this, kRemove);
+    mDirectories.BindEditing<CWizAddDirDlg>(
+        mModel.Directories(),
+        {.add = [this](const std::string& text) { mModel.AddDirectory(text); },
+         .edit = [this](std::size_t line, const std::string& text) { mModel.EditDirectory(line, text); },
+         .remove = [this](std::size_t line) { mModel.RemoveDirectory(line); }});
     Bind(wxEVT_BUTTON, &CWizSysCleanupDlg::OnRunNow, this, kRunNow);
-    Bind(wxEVT_BUTTON, &CWizSysCleanupDlg::OnNext, this, kNext);
-    Bind(wxEVT_BUTTON, &CWizSysCleanupDlg::OnBackStore, this, kBack);
+    BindStoringSteps<CWizIECleanupDlg>([this] { Store(); });
 }
 
 void CWizSysCleanupDlg::InitPage() {
@@ -67,43 +68,8 @@ void CWizSysCleanupDlg::Store() {
     mModel.Store(Session().mSettings);
 }
 
-void CWizSysCleanupDlg::OnNext(wxCommandEvent&) {
-    Store();
-    OpenNext<CWizIECleanupDlg>();
-}
-
-// Runs before the page pattern's Back, which ends the page.
-void CWizSysCleanupDlg::OnBackStore(wxCommandEvent& event) {
-    Store();
-    event.Skip();
-}
-
 void CWizSysCleanupDlg::OnCustom(wxCommandEvent&) {
     mModel.SetCustomBox(mCustom->GetValue());
-    mDirectories.Show(mModel.Directories());
-}
-
-void CWizSysCleanupDlg::OnAdd(wxCommandEvent&) {
-    CWizAddDirDlg add(this);
-    if (add.ShowModal() != wxID_OK) return;
-    mModel.AddDirectory(add.Text());
-    mDirectories.Show(mModel.Directories());
-}
-
-void CWizSysCleanupDlg::OnEdit(wxCommandEvent&) {
-    const auto selected = mDirectories.Selection();
-    if (!selected) return;
-    CWizAddDirDlg edit(this);
-    edit.SetText(mModel.Directories().Lines()[*selected]);
-    if (edit.ShowModal() != wxID_OK) return;
-    mModel.EditDirectory(*selected, edit.Text());
-    mDirectories.Show(mModel.Directories());
-}
-
-void CWizSysCleanupDlg::OnRemove(wxCommandEvent&) {
-    const auto selected = mDirectories.Selection();
-    if (!selected) return;
-    mModel.RemoveDirectory(*selected);
     mDirectories.Show(mModel.Directories());
 }
 
@@ -115,10 +81,7 @@ void CWizSysCleanupDlg::OnSelection(wxCommandEvent&) {
 // Reads the boxes only; nothing is stored.
 void CWizSysCleanupDlg::OnRunNow(wxCommandEvent&) {
     ReadBoxes(mBoxes, mModel.Boxes());
-    CWizCleaningDlg progress(this);
-    progress.Show();
-    mModel.RunNow(Session().mTraceSweeper, progress);
-    progress.Hide();
+    CWizCleaningDlg::ShowWhile(this, [this](ICleaningStatus& status) { mModel.RunNow(Session().mTraceSweeper, status); });
 }
 
 }  // namespace wizard

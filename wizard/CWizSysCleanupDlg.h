@@ -21,12 +21,7 @@ public:
 private:
     void InitPage() override;
     void Store();
-    void OnNext(wxCommandEvent& event);
-    void OnBackStore(wxCommandEvent& event);
     void OnCustom(wxCommandEvent& event);
-    void OnAdd(wxCommandEvent& event);
-    void OnEdit(wxCommandEvent& event);
-    void OnRemove(wxCommandEvent& event);
     void OnSelection(wxCommandEvent& event);
     void OnRunNow(wxCommandEvent& event);
 

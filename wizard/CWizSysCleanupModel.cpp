@@ -44,7 +44,7 @@ const SCleaningPlan kPlan{kCleanRows, "Please Wait While Velamor Clears Your Rec
 }  // namespace
 
 CWizSysCleanupModel::CWizSysCleanupModel()
-    : boxes_(kBoxes), directories_("Are You Sure You Want To Remove This Directory %s") {}
+    : CWizBoxPageModel(kBoxes), directories_("Are You Sure You Want To Remove This Directory %s") {}
 
 const SCleaningPlan& CWizSysCleanupModel::Plan() { return kPlan; }
 
@@ -73,7 +73,7 @@ void CWizSysCleanupModel::SelectionChanged(bool hasSelection) {
 }
 
 void CWizSysCleanupModel::RunNow(CTraceSweeper& sweeper, ICleaningStatus& status) const {
-    CWizCleaningRun::Run(kPlan, boxes_.CheckedBoxes(), sweeper, status, [this] {
+    CWizCleaningRun::Run(kPlan, Boxes().CheckedBoxes(), sweeper, status, [this] {
         if (!customBox_) return;
         for (const std::string& directory : directories_.Lines()) CFileManip::DelTree(directory, 1);
     });

@@ -7,20 +7,15 @@
 #include <vector>
 
 #include "settings/CSettings.h"
-#include "wizard/CWizBoxTable.h"
+#include "wizard/CWizBoxPageModel.h"
 #include "wizard/CWizCleaningRun.h"
 #include "wizard/CWizEntryList.h"
 
 namespace wizard {
 
-class CWizSysCleanupModel {
+class CWizSysCleanupModel : public CWizBoxPageModel {
 public:
     CWizSysCleanupModel();
-
-    void Load(const CSettings& s) { boxes_.Load(s); }
-    void Store(CSettings& s) const { boxes_.Store(s); }
-    CWizBoxTable& Boxes() { return boxes_; }
-    const CWizBoxTable& Boxes() const { return boxes_; }
 
     // Box 1040 ("Custom Directories.").
     void SetCustomBox(bool checked);
@@ -45,7 +40,6 @@ public:
     static const SCleaningPlan& Plan();
 
 private:
-    CWizBoxTable boxes_;
     bool customBox_ = false;
     CWizEntryList directories_;
 };

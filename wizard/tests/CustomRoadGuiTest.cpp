@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
 #include <wx/checkbox.h>
 #include <wx/display.h>
+#include <wx/listbox.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
@@ -19,7 +21,6 @@
 #include "wizard/CPageStack.h"
 #include "wizard/CWizCleaningDlg.h"
 #include "wizard/CWizHowDlg.h"
-#include "wizard/CWizWelcomeDlg.h"
 #include "wizard/DialogIds.h"
 
 namespace wizard {
@@ -67,14 +68,7 @@ protected:
         platform::MainLoopQueue::Attach();
     }
 
-    int RunWizard(Steps steps) {
-        WizardScript script(std::move(steps));
-        CWizWelcomeDlg welcome(session_);
-        CWizPage::SetMainWindow(&welcome);
-        const int result = welcome.RunModal();
-        EXPECT_TRUE(script.Done());
-        return result;
-    }
+    int RunWizard(Steps steps) { return WizardScript::RunFromWelcome(session_, std::move(steps)); }
 
     // Welcome, auto-configuration, then the custom choice.
     static Steps ToProxyPage() {
@@ -219,6 +213,68 @@ TEST_F(CustomRoadTest, AdvancedOkSavesAtOnceAndRunNowCleansBrowserCookies) {
     stored.QueryRegistry();
     EXPECT_EQ(stored.getPrivacySettings()->mChainLength, 5u) << "saved by OK, before any Finish";
     EXPECT_EQ(stored.getPrivacySettings()->mEnableProxyChain, 1u);
+}
+
+// The add dialog shown over the stop-list page, with `text` typed and OK
+// clicked; Edit opens it holding the selected line.
+WizardScript::Step AnswerAddServer(const std::string& text, std::string* shown = nullptr) {
+    return {[] {
+                const wxWindow* add = wxWindow::FindWindowById(dlg::kAddServer);
+                return add && add->IsShown();
+            },
+            [text, shown] {
+                wxWindow* add = wxWindow::FindWindowById(dlg::kAddServer);
+                auto* edit = dynamic_cast<wxTextCtrl*>(add->FindWindow(addentry::kText));
+                if (shown) *shown = edit->GetValue().ToStdString();
+                edit->SetValue(text);
+                ClickIn(add, addentry::kOk);
+            }};
+}
+
+// The stop-list page on top, showing `line`, which is then selected.
+bool StopListShows(const std::string& line) {
+    if (!WizardScript::TopIs(dlg::kStopList)) return false;
+    auto* list = dynamic_cast<wxListBox*>(OfTop(stoplist::kList));
+    const int at = list->FindString(line);
+    if (at == wxNOT_FOUND) return false;
+    list->SetSelection(at);
+    return true;
+}
+
+TEST_F(CustomRoadTest, StopListAddsEditsAndRemovesServersThroughTheAddDialog) {
+    kvtest::MessageBoxRecorder yes(platform::IDYES);
+    std::string editShown;
+    Steps steps = ToProxyPage();
+    Append(steps, {
+        {[] { return WizardScript::TopIs(dlg::kProxy); }, [] { WizardScript::Click(proxy::kNext); }},
+        {[] { return WizardScript::TopIs(dlg::kSysCleanup); }, [] { WizardScript::Click(syscleanup::kNext); }},
+        {[] { return WizardScript::TopIs(dlg::kIECleanup); }, [] { WizardScript::Click(iecleanup::kNext); }},
+        {[] { return WizardScript::TopIs(dlg::kFiltration); }, [] { WizardScript::Click(filtration::kNext); }},
+        {[] { return WizardScript::TopIs(dlg::kProtection); }, [] { WizardScript::Click(protection::kNext); }},
+        {[] { return WizardScript::TopIs(dlg::kStopList); }, [] { WizardScript::Click(stoplist::kAdd); }},
+        AnswerAddServer("  first.example.org  "),
+        {[] { return StopListShows("first.example.org"); }, [] { WizardScript::Click(stoplist::kEdit); }},
+        AnswerAddServer("edited.example.org", &editShown),
+        {[] { return StopListShows("edited.example.org"); }, [] { WizardScript::Click(stoplist::kAdd); }},
+        AnswerAddServer("gone.example.org"),
+        {[] { return StopListShows("gone.example.org"); }, [] { WizardScript::Click(stoplist::kRemove); }},
+        {[] {
+             return WizardScript::TopIs(dlg::kStopList) &&
+                    dynamic_cast<wxListBox*>(OfTop(stoplist::kList))->FindString("gone.example.org") == wxNOT_FOUND;
+         },
+         [] { WizardScript::Click(stoplist::kNext); }},
+        {[] { return WizardScript::TopIs(dlg::kFinish); }, [] { WizardScript::Click(finish::kFinish); }},
+    });
+    EXPECT_EQ(RunWizard(std::move(steps)), kPageEndResult);
+    EXPECT_EQ(editShown, "first.example.org");
+
+    CSettings stored;
+    stored.QueryRegistry();
+    const auto& servers = stored.getFiltrationSettings()->mOutFiltration.GetServerStopList();
+    const auto has = [&](const char* server) { return std::ranges::find(servers, server) != servers.end(); };
+    EXPECT_TRUE(has("edited.example.org"));
+    EXPECT_FALSE(has("first.example.org"));
+    EXPECT_FALSE(has("gone.example.org"));
 }
 
 TEST_F(CustomRoadTest, HowPictureGrowsCentredAndEscapeReturnsToThePage) {

@@ -15,7 +15,6 @@
 #include "support/MessageBoxRecorder.h"
 #include "support/TempRoot.h"
 #include "wizard/CPageStack.h"
-#include "wizard/CWizWelcomeDlg.h"
 #include "wizard/DialogIds.h"
 #include "wizard/WizTexts.h"
 
@@ -51,14 +50,7 @@ protected:
     void TearDown() override { platform::MainLoopQueue::Attach(); }
 
     // Runs the wizard from its welcome page while the script drives it.
-    int RunWizard(Steps steps) {
-        WizardScript script(std::move(steps));
-        CWizWelcomeDlg welcome(session_);
-        CWizPage::SetMainWindow(&welcome);
-        const int result = welcome.RunModal();
-        EXPECT_TRUE(script.Done());
-        return result;
-    }
+    int RunWizard(Steps steps) { return WizardScript::RunFromWelcome(session_, std::move(steps)); }
 
     std::string CleanerArgs() {
         const auto file = root() / "cleaner-args";

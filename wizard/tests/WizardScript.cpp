@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "wizard/CPageStack.h"
+#include "wizard/CWizWelcomeDlg.h"
 
 namespace kvtest {
 namespace {
@@ -50,6 +51,15 @@ gboolean WizardScript::Tick(gpointer self) {
         act();
     }
     return G_SOURCE_REMOVE;
+}
+
+int WizardScript::RunFromWelcome(wizard::CWizardSession& session, std::vector<Step> steps) {
+    WizardScript script(std::move(steps));
+    wizard::CWizWelcomeDlg welcome(session);
+    wizard::CWizPage::SetMainWindow(&welcome);
+    const int result = welcome.RunModal();
+    EXPECT_TRUE(script.Done());
+    return result;
 }
 
 wizard::CWizPage* WizardScript::TopPage() {

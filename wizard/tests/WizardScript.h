@@ -13,6 +13,7 @@
 #include <wx/eventfilter.h>
 
 #include "wizard/CWizPage.h"
+#include "wizard/CWizardSession.h"
 
 namespace kvtest {
 
@@ -30,6 +31,10 @@ public:
 
     bool Done() const { return next_ == steps_.size(); }
     bool TimedOut() const { return timedOut_; }
+
+    // Runs the wizard from its welcome page while `steps` drive it; expects
+    // every step done and returns the welcome page's result.
+    static int RunFromWelcome(wizard::CWizardSession& session, std::vector<Step> steps);
 
     // The page on top of g_pageStack, if any.
     static wizard::CWizPage* TopPage();
