@@ -11,6 +11,7 @@
 #include "panel/app/CEngineControl.h"
 #include "panel/app/CServerHost.h"
 #include "platform/Messages.h"
+#include "support/TempRoot.h"
 
 class CProxyServer;
 
@@ -60,5 +61,18 @@ private:
 
 // Puts a new settings object (the medium preset) into the engine.
 void ResetEngineSettings();
+
+// One host for a whole suite: its destructor waits a moment, as the
+// program's does at exit.
+class SuiteHostTest : public kvtest::RootedTest {
+protected:
+    static void SetUpTestSuite() { host_ = new RecordingHost; }
+    static void TearDownTestSuite() {
+        delete host_;
+        host_ = nullptr;
+    }
+
+    static inline RecordingHost* host_ = nullptr;
+};
 
 }  // namespace autotest

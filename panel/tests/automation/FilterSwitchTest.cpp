@@ -61,16 +61,8 @@ const SwitchCase kCases[] = {
     {"StopPrivacy", &CFilterSwitch::StopPrivacy, kPrivacy, false, 0x8C4},
 };
 
-// One host for the suite: its destructor waits a moment, as the program's
-// does at exit.
-class FilterSwitchTest : public kvtest::RootedTest {
+class FilterSwitchTest : public autotest::SuiteHostTest {
 protected:
-    static void SetUpTestSuite() { host_ = new RecordingHost; }
-    static void TearDownTestSuite() {
-        delete host_;
-        host_ = nullptr;
-    }
-
     void SetUp() override {
         autotest::ResetEngineSettings();
         host_->GetSettings() = CSettings();
@@ -92,11 +84,7 @@ protected:
         }
         Set(host_->GetSettings(), c.page, !c.on);
     }
-
-    static RecordingHost* host_;
 };
-
-RecordingHost* FilterSwitchTest::host_ = nullptr;
 
 TEST_F(FilterSwitchTest, EachSwitchTellsItsPageChangesBothCopiesWritesAndApplies) {
     for (const SwitchCase& c : kCases) {

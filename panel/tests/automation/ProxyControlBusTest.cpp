@@ -117,14 +117,8 @@ private:
     GDBusProxy* m_pProxy = nullptr;
 };
 
-class ProxyControlBusTest : public kvtest::RootedTest {
+class ProxyControlBusTest : public autotest::SuiteHostTest {
 protected:
-    static void SetUpTestSuite() { host_ = new RecordingHost; }
-    static void TearDownTestSuite() {
-        delete host_;
-        host_ = nullptr;
-    }
-
     void SetUp() override {
         autotest::ResetEngineSettings();
         host_->engine.live = true;
@@ -141,11 +135,8 @@ protected:
         CProxyControlServer::RevokeClassObjects();
     }
 
-    static RecordingHost* host_;
     std::unique_ptr<BusClient> client_;
 };
-
-RecordingHost* ProxyControlBusTest::host_ = nullptr;
 
 TEST_F(ProxyControlBusTest, ServesTheObjectUnderItsNameUntilRevoked) {
     EXPECT_TRUE(client_->NameHasOwner("KVDesk.ProxyControl"));

@@ -38,14 +38,8 @@ private:
     std::vector<std::string>& m_Log;
 };
 
-class ProxyControlTest : public kvtest::RootedTest {
+class ProxyControlTest : public autotest::SuiteHostTest {
 protected:
-    static void SetUpTestSuite() { host_ = new RecordingHost; }
-    static void TearDownTestSuite() {
-        delete host_;
-        host_ = nullptr;
-    }
-
     void SetUp() override {
         autotest::ResetEngineSettings();
         host_->engine.live = true;
@@ -59,11 +53,7 @@ protected:
         std::lock_guard lock(CBaseServer::mSettingsCS);
         change(CBaseServer::mSettings);
     }
-
-    static RecordingHost* host_;
 };
-
-RecordingHost* ProxyControlTest::host_ = nullptr;
 
 struct StatusCase {
     const char* name;

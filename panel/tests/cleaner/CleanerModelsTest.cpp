@@ -13,7 +13,7 @@
 #include "panel/cleaner/CCleanerActions.h"
 #include "panel/cleaner/CleanerPageIds.h"
 #include "panel/cleaner/ICleanerActions.h"
-#include "panel/pages/IPageHost.h"
+#include "panel/tests/support/RecordingPageHost.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/Root.h"
@@ -27,19 +27,7 @@ namespace fs = std::filesystem;
 using namespace cleanerpage;
 using kvtest::MessageBoxRecorder;
 
-class FakeHost : public IPageHost {
-public:
-    CSettings settings;
-    std::vector<std::pair<bool, int>> modified;
-
-    CSettings& WorkingSettings() override { return settings; }
-    void SetModified(bool m, int kind) override { modified.emplace_back(m, kind); }
-    void StartServer() override {}
-    void StopServer() override {}
-    bool IsServerRunning() override { return false; }
-    void ApplySettings() override {}
-    void ShowHelp() override {}
-};
+using FakeHost = paneltest::RecordingPageHost;
 
 class FakeActions : public ICleanerActions {
 public:

@@ -16,6 +16,7 @@
 #include "panel/controls/CAnimatedGifStatic.h"
 #include "panel/controls/CGifButton.h"
 #include "panel/main/CPageMakers.h"
+#include "panel/tests/support/PageGuiTest.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
 #include "platform/Registry.h"
@@ -27,13 +28,9 @@ namespace {
 using namespace std::chrono_literals;
 using namespace cleanerpage;
 
-class CleanerPagesGuiTest : public kvtest::RootedTest {
+class CleanerPagesGuiTest : public paneltest::PageGuiTest {
 protected:
-    CleanerPagesGuiTest() {
-        previousAssert_ = wxSetAssertHandler([](const wxString& file, int line, const wxString&,
-                                                const wxString& cond, const wxString& msg) {
-            ADD_FAILURE() << file << ":" << line << ": " << cond << " " << msg;
-        });
+    CleanerPagesGuiTest() : PageGuiTest("cleaner") {
         // The program links the pages whole; a test registers them itself.
         CPageMakers::Set(IDD_ADV_CLEANER_SYSTEM, [](CServerHost& host) {
             return std::unique_ptr<CBaseDlg>(std::make_unique<CAdvCleanerSystemDlg>(&host));
@@ -41,36 +38,14 @@ protected:
         CPageMakers::Set(IDD_ADV_CLEANER_IEXPLORER, [](CServerHost& host) {
             return std::unique_ptr<CBaseDlg>(std::make_unique<CAdvCleanerIexplorerDlg>(&host));
         });
-        frame_ = new wxFrame(nullptr, wxID_ANY, "cleaner", wxDefaultPosition, wxSize(600, 500));
-        frame_->Show();
         page_ = new CAdvCleanerDlg(&host_);
         EXPECT_TRUE(page_->Create(IDD_ADV_CLEANER, frame_));
         kvtest::PumpUi(10ms);
     }
-    ~CleanerPagesGuiTest() override {
-        frame_->Destroy();
-        kvtest::PumpUi(20ms);
-        wxSetAssertHandler(previousAssert_);
-    }
 
-    static void Click(wxWindow* control) {
-        wxCommandEvent click(wxEVT_BUTTON, control->GetId());
-        click.SetEventObject(control);
-        control->ProcessWindowEvent(click);
-    }
-    static void Toggle(wxCheckBox* box) {
-        box->SetValue(!box->GetValue());
-        wxCommandEvent click(wxEVT_CHECKBOX, box->GetId());
-        click.SetEventObject(box);
-        click.SetInt(box->GetValue() ? 1 : 0);
-        box->ProcessWindowEvent(click);
-    }
     CCleanupSettings& Cleanup() { return *host_.GetSettings().getCleanupSettings(); }
 
-    CServerHost host_;
-    wxFrame* frame_ = nullptr;
     CAdvCleanerDlg* page_ = nullptr;
-    wxAssertHandler_t previousAssert_ = nullptr;
 };
 
 TEST_F(CleanerPagesGuiTest, ZonesSwitchBetweenTheItemPagesAndItemClicksStoreAtOnce) {

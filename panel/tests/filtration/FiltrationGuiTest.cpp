@@ -18,6 +18,7 @@
 #include "panel/filtration/CAdvFltrOutDlg.h"
 #include "panel/filtration/FiltrationIds.h"
 #include "panel/main/CPageMakers.h"
+#include "panel/tests/support/PageGuiTest.h"
 #include "relay/CBaseServer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TempRoot.h"
@@ -33,13 +34,9 @@ Strings Lines(const wxListBox* list) {
     return lines;
 }
 
-class FiltrationGuiTest : public kvtest::RootedTest {
+class FiltrationGuiTest : public paneltest::PageGuiTest {
 protected:
-    FiltrationGuiTest() {
-        previousAssert_ = wxSetAssertHandler([](const wxString& file, int line, const wxString&,
-                                                const wxString& cond, const wxString& msg) {
-            ADD_FAILURE() << file << ":" << line << ": " << cond << " " << msg;
-        });
+    FiltrationGuiTest() : PageGuiTest("filtration") {
         // The sub-pages are made by template id, as the page factory makes them.
         CPageMakers::Set(IDD_ADV_FLTR_IN, [](CServerHost& host) {
             return std::unique_ptr<CBaseDlg>(std::make_unique<CAdvFltrInDlg>(&host));
@@ -47,40 +44,9 @@ protected:
         CPageMakers::Set(IDD_ADV_FLTR_OUT, [](CServerHost& host) {
             return std::unique_ptr<CBaseDlg>(std::make_unique<CAdvFltrOutDlg>(&host));
         });
-        frame_ = new wxFrame(nullptr, wxID_ANY, "filtration", wxDefaultPosition, wxSize(600, 500));
-        frame_->Show();
-    }
-    ~FiltrationGuiTest() override {
-        wxSetAssertHandler(previousAssert_);
-        frame_->Destroy();
-        kvtest::PumpUi(20ms);
     }
 
-    template <class Page>
-    Page* Make(int templateId) {
-        auto* page = new Page(&host_);
-        EXPECT_TRUE(page->Create(templateId, frame_));
-        page->Show();
-        kvtest::PumpUi(10ms);
-        return page;
-    }
-    static void Click(wxWindow* control) {
-        wxCommandEvent click(wxEVT_BUTTON, control->GetId());
-        click.SetEventObject(control);
-        control->ProcessWindowEvent(click);
-    }
-    static void Toggle(wxCheckBox* box) {
-        box->SetValue(!box->GetValue());
-        wxCommandEvent click(wxEVT_CHECKBOX, box->GetId());
-        click.SetEventObject(box);
-        click.SetInt(box->GetValue());
-        box->ProcessWindowEvent(click);
-    }
     CFiltrationSettings& Working() { return *host_.GetSettings().getFiltrationSettings(); }
-
-    wxAssertHandler_t previousAssert_ = nullptr;
-    CServerHost host_;
-    wxFrame* frame_ = nullptr;
 };
 
 TEST_F(FiltrationGuiTest, ContainerSwitchesPagesAndEachFillsItsFilterSlotWhileItLives) {

@@ -9,7 +9,7 @@
 #include "panel/filtration/CAdvFltrOutModel.h"
 #include "panel/filtration/FiltrationIds.h"
 #include "panel/filtration/ServerNames.h"
-#include "panel/pages/IPageHost.h"
+#include "panel/tests/support/RecordingPageHost.h"
 #include "settings/CSettings.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TempRoot.h"
@@ -18,19 +18,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class Host : public IPageHost {
-public:
-    CSettings settings;
-    std::vector<std::pair<bool, int>> modified;
-
-    CSettings& WorkingSettings() override { return settings; }
-    void SetModified(bool m, int kind) override { modified.emplace_back(m, kind); }
-    void StartServer() override {}
-    void StopServer() override {}
-    bool IsServerRunning() override { return false; }
-    void ApplySettings() override {}
-    void ShowHelp() override {}
-};
+using Host = paneltest::RecordingPageHost;
 
 class FiltrationModelTest : public kvtest::RootedTest {
 protected:

@@ -27,6 +27,7 @@
 #include "panel/pages/CProxyDlg.h"
 #include "panel/pages/GeneralPageIds.h"
 #include "panel/pages/ProxyPageIds.h"
+#include "panel/tests/support/PageGuiTest.h"
 #include "platform/InternetConnection.h"
 #include "relay/CAnalyzerThread.h"
 #include "relay/CBProxyChain.h"
@@ -42,48 +43,20 @@ using namespace std::chrono_literals;
 constexpr const char* kIeRequest =
     "GET / HTTP/1.0\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0)\r\nHost: gui.example\r\n\r\n";
 
-class PagesGuiTest : public kvtest::RootedTest {
+class PagesGuiTest : public paneltest::PageGuiTest {
 protected:
-    PagesGuiTest() {
-        // A failed toolkit check fails the case instead of waiting on a dialog.
-        previousAssert_ = wxSetAssertHandler([](const wxString& file, int line, const wxString&,
-                                                const wxString& cond, const wxString& msg) {
-            ADD_FAILURE() << file << ":" << line << ": " << cond << " " << msg;
-        });
-        frame_ = new wxFrame(nullptr, wxID_ANY, "pages", wxDefaultPosition, wxSize(600, 500));
-        frame_->Show();
-    }
+    PagesGuiTest() : PageGuiTest("pages") {}
     ~PagesGuiTest() override {
-        wxSetAssertHandler(previousAssert_);
-        frame_->Destroy();
-        kvtest::PumpUi(20ms);
+        CloseFrame();
         platform::internet_test::SetConnectedState(std::nullopt);
     }
 
-    template <class Page>
-    Page* Make(int templateId) {
-        auto* page = new Page(&host_);
-        EXPECT_TRUE(page->Create(templateId, frame_));
-        page->Show();
-        kvtest::PumpUi(10ms);
-        return page;
-    }
-
-    static void Click(wxWindow* control) {
-        wxCommandEvent click(wxEVT_BUTTON, control->GetId());
-        click.SetEventObject(control);
-        control->ProcessWindowEvent(click);
-    }
     static void LeftUp(wxWindow* control) {
         wxMouseEvent up(wxEVT_LEFT_UP);
         up.SetEventObject(control);
         control->ProcessWindowEvent(up);
     }
     static void Type(wxTextCtrl* edit, const char* text) { edit->SetValue(text); }
-
-    wxAssertHandler_t previousAssert_ = nullptr;
-    CServerHost host_;
-    wxFrame* frame_ = nullptr;
 };
 
 TEST_F(PagesGuiTest, ActivityTabOpensOnProgramsAndItsZonesSwitchSubPages) {

@@ -4,28 +4,16 @@
 #include <utility>
 #include <vector>
 
-#include "panel/pages/IPageHost.h"
 #include "panel/privacy/AdvancedPageIds.h"
 #include "panel/privacy/CAdvPrivDlgModel.h"
+#include "panel/tests/support/RecordingPageHost.h"
 #include "settings/CSettings.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TempRoot.h"
 
 namespace {
 
-class FakeHost : public IPageHost {
-public:
-    CSettings settings;
-    std::vector<std::pair<bool, int>> modified;
-
-    CSettings& WorkingSettings() override { return settings; }
-    void SetModified(bool m, int kind) override { modified.emplace_back(m, kind); }
-    void StartServer() override {}
-    void StopServer() override {}
-    bool IsServerRunning() override { return false; }
-    void ApplySettings() override {}
-    void ShowHelp() override {}
-};
+using FakeHost = paneltest::RecordingPageHost;
 
 const std::vector<int> kUserProxyControls = {IDC_USER_IP,   IDC_USER_IP_LABEL,   IDC_USER_PORT,
                                              IDC_USER_PORT_LABEL, IDC_USER_TYPE, IDC_USER_TYPE_LABEL};

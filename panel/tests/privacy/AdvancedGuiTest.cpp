@@ -13,6 +13,7 @@
 #include "panel/privacy/AdvancedPageIds.h"
 #include "panel/privacy/CAdvPrivDlg.h"
 #include "panel/privacy/CAdvancedDlg.h"
+#include "panel/tests/support/PageGuiTest.h"
 #include "platform/Messages.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TempRoot.h"
@@ -27,13 +28,9 @@ public:
     using CBaseDlg::CBaseDlg;
 };
 
-class AdvancedGuiTest : public kvtest::RootedTest {
+class AdvancedGuiTest : public paneltest::PageGuiTest {
 protected:
-    AdvancedGuiTest() {
-        previousAssert_ = wxSetAssertHandler([](const wxString& file, int line, const wxString&,
-                                                const wxString& cond, const wxString& msg) {
-            ADD_FAILURE() << file << ":" << line << ": " << cond << " " << msg;
-        });
+    AdvancedGuiTest() : PageGuiTest("advanced") {
         // The program links every page's maker; this test sets the ones it needs.
         saved_ = {CPageMakers::Set(IDD_ADV_PRIVACY,
                                    [](CServerHost& host) {
@@ -44,39 +41,17 @@ protected:
                                        return std::unique_ptr<CBaseDlg>(std::make_unique<FakeSubPage>(&host));
                                    }),
                   CPageMakers::Set(IDD_ADV_CLEANING, {})};
-        frame_ = new wxFrame(nullptr, wxID_ANY, "advanced", wxDefaultPosition, wxSize(600, 500));
-        frame_->Show();
     }
     ~AdvancedGuiTest() override {
-        frame_->Destroy();
-        kvtest::PumpUi(20ms);
+        CloseFrame();
         CPageMakers::Set(IDD_ADV_PRIVACY, saved_[0]);
         CPageMakers::Set(IDD_ADV_FILTRATION, saved_[1]);
         CPageMakers::Set(IDD_ADV_CLEANING, saved_[2]);
-        wxSetAssertHandler(previousAssert_);
-    }
-
-    template <class Page>
-    Page* Make(int templateId) {
-        auto* page = new Page(&host_);
-        EXPECT_TRUE(page->Create(templateId, frame_));
-        page->Show();
-        kvtest::PumpUi(10ms);
-        return page;
-    }
-
-    static void Click(wxWindow* control) {
-        wxCommandEvent click(wxEVT_BUTTON, control->GetId());
-        click.SetEventObject(control);
-        control->ProcessWindowEvent(click);
     }
 
     CPrivacySettings& privacy() { return *host_.GetSettings().getPrivacySettings(); }
 
-    wxAssertHandler_t previousAssert_ = nullptr;
     std::array<CPageMakers::Maker, 3> saved_;
-    CServerHost host_;
-    wxFrame* frame_ = nullptr;
 };
 
 TEST_F(AdvancedGuiTest, OpensOnPrivacyAndItsZonesSwitchSubPagesAndTheSlot) {
