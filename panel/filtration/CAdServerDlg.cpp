@@ -5,13 +5,12 @@
 #include <wx/statbox.h>
 
 #include "panel/controls/CGifButton.h"
-#include "panel/controls/CToolTipCtrlEx.h"
 #include "panel/filtration/CAddFltrSrvrDlg.h"
 #include "panel/filtration/FiltrationIds.h"
 #include "panel/pages/PageLayout.h"
 #include "relay/CBaseServer.h"
 
-CAdServerDlg::CAdServerDlg(CServerHost* host) : CBaseModalDlg(host) {
+CAdServerDlg::CAdServerDlg(CServerHost* host) : CPopupDlg(host) {
     if (host) m_pLink = std::make_unique<CHostPageLink>(*host);
 }
 
@@ -31,18 +30,7 @@ bool CAdServerDlg::OnInitDialog() {
         *m_pLink, engine.getFiltrationSettings()->mInFiltration.mBanners,
         [this](const std::string& sample) { return CAddFltrSrvrDlg::Ask(GetHost(), this, sample); });
 
-    SetBackgroundStyle(wxBG_STYLE_PAINT);
-    Bind(wxEVT_PAINT, [this](wxPaintEvent&) { OnPaint(); });
-    Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
-        m_DragFrom = e.GetPosition();
-        CaptureMouse();
-    });
-    Bind(wxEVT_MOTION, [this](wxMouseEvent& e) {
-        if (HasCapture() && e.LeftIsDown()) Move(ClientToScreen(e.GetPosition()) - m_DragFrom);
-    });
-    Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) {
-        if (HasCapture()) ReleaseMouse();
-    });
+    BuildPopup(DuSize(300, 230));
     BuildControls();
     ShowLists();
     return true;
@@ -92,16 +80,8 @@ void CAdServerDlg::BuildControls() {
     Bind(wxEVT_BUTTON, change([this] { m_pModel->OnAddServer(); }), IDC_AD_ADD_SERVER);
     Bind(wxEVT_BUTTON, change([this, selected] { m_pModel->OnRemoveServer(selected(IDC_AD_CUSTOM)); }),
          IDC_AD_REMOVE_SERVER);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        if (IsModal()) EndModal(wxID_OK);
-        else Hide();
-    }, IDC_AD_OK);
-
-    m_pTip = new CToolTipCtrlEx();
-    m_pTip->Create(this);
-    for (const PageTip& tip : CAdServerModel::Tips()) {
-        if (wxWindow* control = FindWindow(tip.control)) m_pTip->AddTool(control, tip.text);
-    }
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndPopup(wxID_OK); }, IDC_AD_OK);
+    AddTips(CAdServerModel::Tips());
 }
 
 void CAdServerDlg::ShowLists() {

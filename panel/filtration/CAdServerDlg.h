@@ -7,13 +7,12 @@
 #include <memory>
 
 #include "panel/filtration/CAdServerModel.h"
-#include "panel/main/CBaseModalDlg.h"
+#include "panel/pages/CPopupDlg.h"
 #include "panel/pages/CHostPageLink.h"
 
 class wxListBox;
-class CToolTipCtrlEx;
 
-class CAdServerDlg : public CBaseModalDlg {
+class CAdServerDlg : public CPopupDlg {
 public:
     explicit CAdServerDlg(CServerHost* host = CServerHost::Current());
 
@@ -30,11 +29,9 @@ protected:
 private:
     void BuildControls();
     void ShowLists();
-    void OnPaint();
+    void OnPaint() override;
 
     std::unique_ptr<CHostPageLink> m_pLink;
     std::unique_ptr<CAdServerModel> m_pModel;
     std::map<int, wxListBox*> m_Lists;
-    CToolTipCtrlEx* m_pTip = nullptr;
-    wxPoint m_DragFrom;
 };

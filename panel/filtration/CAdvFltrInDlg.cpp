@@ -4,13 +4,12 @@
 #include <wx/statbox.h>
 #include <wx/textctrl.h>
 
-#include "panel/automation/CFilterSwitch.h"
 #include "panel/controls/CGifButton.h"
 #include "panel/controls/CToolTipCtrlEx.h"
 #include "panel/filtration/CAdServerDlg.h"
+#include "panel/filtration/CFilterSwitchSlot.h"
 #include "panel/filtration/FiltrationIds.h"
 #include "panel/main/CPageMakers.h"
-#include "panel/pages/CPageMessageWindow.h"
 #include "panel/pages/PageLayout.h"
 
 namespace {
@@ -47,13 +46,7 @@ CAdvFltrInDlg::CAdvFltrInDlg(CServerHost* host) : CBaseDlg(host) {
     }
 }
 
-CAdvFltrInDlg::~CAdvFltrInDlg() {
-    // The switch must not reach a page that is gone.
-    CServerHost* host = GetHost();
-    if (m_pMessages && host && host->GetFilterSwitch().GetInFilterWnd() == m_pMessages->hwnd()) {
-        host->GetFilterSwitch().SetInFilterWnd(platform::HWND());
-    }
-}
+CAdvFltrInDlg::~CAdvFltrInDlg() = default;
 
 wxCheckBox* CAdvFltrInDlg::Box(int id) const {
     const auto found = m_Boxes.find(id);
@@ -61,7 +54,7 @@ wxCheckBox* CAdvFltrInDlg::Box(int id) const {
 }
 
 platform::HWND CAdvFltrInDlg::GetMessageWindow() const {
-    return m_pMessages ? m_pMessages->hwnd() : platform::HWND();
+    return m_pSlot ? m_pSlot->hwnd() : platform::HWND();
 }
 
 bool CAdvFltrInDlg::OnInitDialog() {
@@ -75,9 +68,8 @@ bool CAdvFltrInDlg::OnInitDialog() {
     m_pModel->Load();
     ShowState();
     BindHandlers();
-    m_pMessages = std::make_unique<CPageMessageWindow>(
-        [this](platform::UINT message, platform::WPARAM) { OnNotice(message); });
-    GetHost()->GetFilterSwitch().SetInFilterWnd(m_pMessages->hwnd());
+    m_pSlot = std::make_unique<CFilterSwitchSlot>(GetHost()->GetFilterSwitch(), CFilterSwitchSlot::eSlot::InFilter,
+                                                  [this](bool on) { OnFilterSwitch(on); });
     return true;
 }
 
@@ -148,8 +140,7 @@ void CAdvFltrInDlg::ShowState() {
     m_bShowing = false;
 }
 
-void CAdvFltrInDlg::OnNotice(platform::UINT message) {
-    if (message != WM_INFILTER_ON && message != WM_INFILTER_OFF) return;
-    m_pModel->OnFilterSwitch(message == WM_INFILTER_ON);
+void CAdvFltrInDlg::OnFilterSwitch(bool on) {
+    m_pModel->OnFilterSwitch(on);
     ShowState();
 }

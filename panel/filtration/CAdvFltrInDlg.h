@@ -14,7 +14,7 @@
 class wxCheckBox;
 class wxTextCtrl;
 class CGifButton;
-class CPageMessageWindow;
+class CFilterSwitchSlot;
 class CToolTipCtrlEx;
 
 class CAdvFltrInDlg : public CBaseDlg {
@@ -34,11 +34,11 @@ private:
     void Build();
     void BindHandlers();
     void ShowState();
-    void OnNotice(platform::UINT message);
+    void OnFilterSwitch(bool on);
 
     std::unique_ptr<CHostPageLink> m_pLink;
     std::unique_ptr<CAdvFltrInModel> m_pModel;
-    std::unique_ptr<CPageMessageWindow> m_pMessages;
+    std::unique_ptr<CFilterSwitchSlot> m_pSlot;
     std::map<int, wxCheckBox*> m_Boxes;
     std::map<int, wxWindow*> m_Buttons;
     wxTextCtrl* m_pTitle = nullptr;

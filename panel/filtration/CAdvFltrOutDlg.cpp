@@ -4,13 +4,12 @@
 #include <wx/listbox.h>
 #include <wx/statbox.h>
 
-#include "panel/automation/CFilterSwitch.h"
 #include "panel/controls/CGifButton.h"
 #include "panel/controls/CToolTipCtrlEx.h"
 #include "panel/filtration/CAddFltrSrvrDlg.h"
+#include "panel/filtration/CFilterSwitchSlot.h"
 #include "panel/filtration/FiltrationIds.h"
 #include "panel/main/CPageMakers.h"
-#include "panel/pages/CPageMessageWindow.h"
 #include "panel/pages/PageLayout.h"
 
 namespace {
@@ -43,13 +42,7 @@ CAdvFltrOutDlg::CAdvFltrOutDlg(CServerHost* host) : CBaseDlg(host) {
     }
 }
 
-CAdvFltrOutDlg::~CAdvFltrOutDlg() {
-    // The switch must not reach a page that is gone.
-    CServerHost* host = GetHost();
-    if (m_pMessages && host && host->GetFilterSwitch().GetOutFilterWnd() == m_pMessages->hwnd()) {
-        host->GetFilterSwitch().SetOutFilterWnd(platform::HWND());
-    }
-}
+CAdvFltrOutDlg::~CAdvFltrOutDlg() = default;
 
 wxCheckBox* CAdvFltrOutDlg::Box(int id) const {
     const auto found = m_Boxes.find(id);
@@ -57,7 +50,7 @@ wxCheckBox* CAdvFltrOutDlg::Box(int id) const {
 }
 
 platform::HWND CAdvFltrOutDlg::GetMessageWindow() const {
-    return m_pMessages ? m_pMessages->hwnd() : platform::HWND();
+    return m_pSlot ? m_pSlot->hwnd() : platform::HWND();
 }
 
 bool CAdvFltrOutDlg::OnInitDialog() {
@@ -71,9 +64,8 @@ bool CAdvFltrOutDlg::OnInitDialog() {
     m_pModel->Load();
     ShowState();
     BindHandlers();
-    m_pMessages = std::make_unique<CPageMessageWindow>(
-        [this](platform::UINT message, platform::WPARAM) { OnNotice(message); });
-    GetHost()->GetFilterSwitch().SetOutFilterWnd(m_pMessages->hwnd());
+    m_pSlot = std::make_unique<CFilterSwitchSlot>(GetHost()->GetFilterSwitch(), CFilterSwitchSlot::eSlot::OutFilter,
+                                                  [this](bool on) { OnFilterSwitch(on); });
     return true;
 }
 
@@ -136,8 +128,7 @@ void CAdvFltrOutDlg::ShowState() {
     }
 }
 
-void CAdvFltrOutDlg::OnNotice(platform::UINT message) {
-    if (message != WM_OUTFILTER_ON && message != WM_OUTFILTER_OFF) return;
-    m_pModel->OnFilterSwitch(message == WM_OUTFILTER_ON);
+void CAdvFltrOutDlg::OnFilterSwitch(bool on) {
+    m_pModel->OnFilterSwitch(on);
     ShowState();
 }

@@ -12,7 +12,7 @@
 
 class wxCheckBox;
 class wxListBox;
-class CPageMessageWindow;
+class CFilterSwitchSlot;
 class CToolTipCtrlEx;
 
 class CAdvFltrOutDlg : public CBaseDlg {
@@ -32,11 +32,11 @@ private:
     void Build();
     void BindHandlers();
     void ShowState();
-    void OnNotice(platform::UINT message);
+    void OnFilterSwitch(bool on);
 
     std::unique_ptr<CHostPageLink> m_pLink;
     std::unique_ptr<CAdvFltrOutModel> m_pModel;
-    std::unique_ptr<CPageMessageWindow> m_pMessages;
+    std::unique_ptr<CFilterSwitchSlot> m_pSlot;
     std::map<int, wxCheckBox*> m_Boxes;
     std::map<int, wxWindow*> m_Buttons;
     wxListBox* m_pList = nullptr;

@@ -6,10 +6,9 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "panel/automation/CFilterSwitch.h"
 #include "panel/controls/CToolTipCtrlEx.h"
+#include "panel/filtration/CFilterSwitchSlot.h"
 #include "panel/main/CPageMakers.h"
-#include "panel/pages/CPageMessageWindow.h"
 #include "panel/pages/PageLayout.h"
 #include "panel/privacy/AdvancedPageIds.h"
 
@@ -44,11 +43,7 @@ CAdvPrivDlg::CAdvPrivDlg(CServerHost* host) : CBaseDlg(host) {
     }
 }
 
-CAdvPrivDlg::~CAdvPrivDlg() {
-    if (!m_pNotices || !GetHost()) return;
-    CFilterSwitch& filterSwitch = GetHost()->GetFilterSwitch();
-    if (filterSwitch.GetPrivacyWnd() == m_pNotices->hwnd()) filterSwitch.SetPrivacyWnd(platform::HWND());
-}
+CAdvPrivDlg::~CAdvPrivDlg() = default;
 
 platform::HWND CAdvPrivDlg::GetNoticeWindow() const {
     return m_pNotices ? m_pNotices->hwnd() : platform::HWND();
@@ -65,9 +60,9 @@ bool CAdvPrivDlg::OnInitDialog() {
     m_pModel->Init();
     ShowState();
     BindHandlers();
-    m_pNotices = std::make_unique<CPageMessageWindow>(
-        [this](platform::UINT message, platform::WPARAM) { OnNotice(message); });
-    GetHost()->GetFilterSwitch().SetPrivacyWnd(m_pNotices->hwnd());
+    m_pNotices = std::make_unique<CFilterSwitchSlot>(
+        GetHost()->GetFilterSwitch(), CFilterSwitchSlot::eSlot::Privacy,
+        [this](bool on) { Change([&] { m_pModel->OnPrivacyNotice(on); }); });
     return true;
 }
 
@@ -158,9 +153,4 @@ void CAdvPrivDlg::ShowState() {
         if (child->GetId() != IDC_IP_SHIELDING && child->GetId() > 0) child->Enable(s.IsEnabled(child->GetId()));
     }
     m_bShowing = false;
-}
-
-void CAdvPrivDlg::OnNotice(platform::UINT message) {
-    if (message != WM_PRIVACY_ON && message != WM_PRIVACY_OFF) return;
-    Change([&] { m_pModel->OnPrivacyNotice(message == WM_PRIVACY_ON); });
 }

@@ -18,7 +18,7 @@ class wxCheckBox;
 class wxChoice;
 class wxRadioButton;
 class wxTextCtrl;
-class CPageMessageWindow;
+class CFilterSwitchSlot;
 class CToolTipCtrlEx;
 
 class CAdvPrivDlg : public CBaseDlg {
@@ -38,14 +38,13 @@ private:
     void Build();
     void BindHandlers();
     void ShowState();
-    void OnNotice(platform::UINT message);
     // Runs a model change, then shows the model's state.
     template <class Action>
     void Change(Action action);
 
     std::unique_ptr<CHostPageLink> m_pLink;
     std::unique_ptr<CAdvPrivDlgModel> m_pModel;
-    std::unique_ptr<CPageMessageWindow> m_pNotices;
+    std::unique_ptr<CFilterSwitchSlot> m_pNotices;
     // Child windows, owned by the toolkit.
     wxCheckBox* m_pShield = nullptr;
     wxCheckBox* m_pPrivateProxies = nullptr;
