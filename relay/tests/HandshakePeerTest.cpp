@@ -74,7 +74,8 @@ TEST_F(HandshakePeerTest, ConnectsThroughRealProxiesAndJudgesTheirRefusals) {
     const std::uint16_t restricted = rig.StartTinyproxy({.connectPorts = {443}}).port();
     const std::uint16_t ncat = rig.StartNcatHttp().port();
     const std::uint16_t open = origin.port();
-    const std::uint16_t closed = kvtest::FreeLoopbackPort();
+    const kvtest::RefusingPort refusing;
+    const std::uint16_t closed = refusing.port();
     const platform::DWORD loopback = kvtest::LoopbackNetworkOrder();
 
     using Make = std::function<std::unique_ptr<CUpstreamHandshake>(std::uint16_t)>;

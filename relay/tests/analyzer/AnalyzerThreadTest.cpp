@@ -52,8 +52,10 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 TEST_F(AnalyzerThreadTest, StoresEveryUnanalysedProxyRankedOrFailed) {
     const std::uint16_t working = rig_.StartTinyproxy().port();
-    const std::uint16_t dead = kvtest::FreeLoopbackPort();
-    const std::uint16_t ranked = kvtest::FreeLoopbackPort();
+    const kvtest::RefusingPort deadPort;
+    const kvtest::RefusingPort rankedPort;
+    const std::uint16_t dead = deadPort.port();
+    const std::uint16_t ranked = rankedPort.port();
     pooltest::InsertRows(DatabasePath(), "Proxy",
                          {StoredRow(working, PROXY_TYPE_UNKNOWN, "0"), StoredRow(dead, PROXY_TYPE_HTTPS, "0"),
                           StoredRow(ranked, PROXY_TYPE_HTTPS, "10.000")});
@@ -131,9 +133,10 @@ TEST_F(PrivateListTest, FailedPrivateProxiesLeaveTheirLists) {
     host_.mixChain = false;
     const std::uint16_t working = rig_.StartTinyproxy().port();
     kvtest::FakeUpstream lying(kvtest::FakeScript().ExpectUntil("\r\n\r\n").Send(kLyingReply).Close());
+    const kvtest::RefusingPort refusing;
     pooltest::InsertRows(DatabasePath(), "KVList",
                          {StoredRow(working, PROXY_TYPE_HTTPS, "0.5"),
-                          StoredRow(kvtest::FreeLoopbackPort(), PROXY_TYPE_HTTPS, "10.000", "127.0.0.2"),
+                          StoredRow(refusing.port(), PROXY_TYPE_HTTPS, "10.000", "127.0.0.2"),
                           StoredRow(lying.port(), PROXY_TYPE_HTTP, "10.000")});
     OpenPool();
     ASSERT_EQ(pool_.CopyPrivateList(PROXY_TYPE_HTTPS).size(), 2u);

@@ -53,6 +53,7 @@ TEST_F(VerifierTest, RanksWorkingProxyOfEachKindByItsProtocol) {
 
 TEST_F(VerifierTest, MarksDeadOrLyingProxyFailedWithReason) {
     kvtest::FakeUpstream lying(kvtest::FakeScript().ExpectUntil("\r\n\r\n").Send(kLyingReply).Close());
+    const kvtest::RefusingPort refusing;
     struct Case {
         const char* name;
         std::uint16_t port;
@@ -60,7 +61,7 @@ TEST_F(VerifierTest, MarksDeadOrLyingProxyFailedWithReason) {
         eProxyType type;
     };
     const Case cases[] = {
-        {"nothing listens", kvtest::FreeLoopbackPort(), CProxyVerifyer::kTimeout, PROXY_TYPE_HTTPS},
+        {"nothing listens", refusing.port(), CProxyVerifyer::kTimeout, PROXY_TYPE_HTTPS},
         {"own page instead of the judge's", lying.port(), CProxyVerifyer::kUnexpected, PROXY_TYPE_UNKNOWN},
     };
     for (const Case& c : cases) {

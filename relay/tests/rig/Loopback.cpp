@@ -29,8 +29,11 @@ void UniqueFd::reset(int fd) {
     fd_ = fd;
 }
 
-std::uint16_t FreeLoopbackPort() {
-    UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+namespace {
+
+// A socket bound to a port of 127.0.0.1 chosen by the system, and the port.
+std::uint16_t BindAnyLoopbackPort(UniqueFd& fd) {
+    fd.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (!fd) {
         throw std::runtime_error("cannot make a socket for a free port");
     }
@@ -44,6 +47,15 @@ std::uint16_t FreeLoopbackPort() {
     }
     return ntohs(address.sin_port);
 }
+
+}  // namespace
+
+std::uint16_t FreeLoopbackPort() {
+    UniqueFd fd;
+    return BindAnyLoopbackPort(fd);
+}
+
+RefusingPort::RefusingPort() : port_(BindAnyLoopbackPort(fd_)) {}
 
 std::string LoopbackAddress(std::uint16_t port) {
     return std::string(kLoopbackHost) + ":" + std::to_string(port);

@@ -33,6 +33,19 @@ inline constexpr const char* kLoopbackHost = "127.0.0.1";
 // 0 and released). Also serves as a destination that refuses connections.
 std::uint16_t FreeLoopbackPort();
 
+// A port on 127.0.0.1 that refuses connections for as long as the object
+// lives: bound and never listening, so no test running beside this one can
+// be given it meanwhile (as it can a port that FreeLoopbackPort released).
+class RefusingPort {
+public:
+    RefusingPort();
+    std::uint16_t port() const { return port_; }
+
+private:
+    UniqueFd fd_;
+    std::uint16_t port_ = 0;
+};
+
 // "127.0.0.1:port".
 std::string LoopbackAddress(std::uint16_t port);
 

@@ -206,7 +206,8 @@ TEST_P(SocksListenerTest, GreetingRequestAndDataInOneBlockAreAllTaken) {
 }
 
 TEST_P(SocksListenerTest, ShortGarbageAndRefusedRequestsGetTheFailureReplyAndClose) {
-    const std::uint16_t refused = kvtest::FreeLoopbackPort();
+    const kvtest::RefusingPort refusing;
+    const std::uint16_t refused = refusing.port();
     StartListener(GetParam());
     const std::string greeting = "\x05\x01\x00"s;
     const struct {
