@@ -9,8 +9,8 @@
 // a run that never restored) takes the kept options as the browser's own and
 // puts them back at once, instead of taking the relay's.
 
+#include "common/eProxyType.h"
 #include "platform/InternetOptions.h"
-#include "relay/eProxyType.h"
 
 class CIEConfig {
 public:

@@ -2,7 +2,7 @@
 // mIRC: the [socks] section of mirc.ini in mIRC's own folder, which its
 // uninstall entry names; backup [backup folder]\mirc.ini.
 
-#include "relay/eProxyType.h"
+#include "common/eProxyType.h"
 #include "settings/CCnfRegUtil.h"
 
 class CMircConfig : public CCnfRegUtil {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "relay/eProxyType.h"
+#include "common/eProxyType.h"
 #include "settings/CCnfRegUtil.h"
 
 class COperaConfig : public CCnfRegUtil {

@@ -3,7 +3,7 @@
 // Its backup, [backup folder]\firewall.ini, is a copy of that same file, so
 // that a restore undoes what SetToKV wrote.
 
-#include "relay/eProxyType.h"
+#include "common/eProxyType.h"
 #include "settings/CCnfRegUtil.h"
 
 class CWSFTPConfig : public CCnfRegUtil {

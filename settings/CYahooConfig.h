@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "relay/eProxyType.h"
+#include "common/eProxyType.h"
 #include "settings/CCnfRegUtil.h"
 #include "settings/ConfigValues.h"
 

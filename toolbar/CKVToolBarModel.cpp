@@ -12,18 +12,6 @@ using namespace toolbar_ids;
 
 constexpr int kLastCounter = 10;
 
-// Status values of WM_BAND_STATUS.
-enum : platform::WPARAM {
-    kStatusRunning = 0,
-    kStatusStopped = 1,
-    kStatusOutgoingOn = 5,
-    kStatusOutgoingOff = 6,
-    kStatusIncomingOn = 7,
-    kStatusIncomingOff = 8,
-    kStatusPrivacyOn = 9,
-    kStatusPrivacyOff = 10,
-};
-
 // Toolbars of one process may live on several window threads.
 std::mutex gLiveCS;  // guards gLive
 int gLive = 0;
@@ -117,11 +105,11 @@ platform::LRESULT CKVToolBarModel::WindowProc(platform::HWND hwnd, platform::UIN
 
 void CKVToolBarModel::OnStatus(platform::WPARAM status) {
     switch (status) {
-    case kStatusRunning:
+    case TB_STATUS_RUNNING:
         m_nRunning = 1;
         m_bConnected = true;
         break;
-    case kStatusStopped:
+    case TB_STATUS_STOPPED:
         m_nRunning = 0;
         m_nReceivedFrame = kLastCounter;
         m_nSentFrame = kLastCounter;
@@ -133,17 +121,17 @@ void CKVToolBarModel::OnStatus(platform::WPARAM status) {
         m_nRunning = 0;
         SwitchesOff();
         break;
-    case kStatusOutgoingOn:
-    case kStatusOutgoingOff:
-        m_nOutgoing = status == kStatusOutgoingOn;
+    case TB_OUT_FILTER_IS_ON:
+    case TB_OUT_FILTER_IS_OFF:
+        m_nOutgoing = status == TB_OUT_FILTER_IS_ON;
         break;
-    case kStatusIncomingOn:
-    case kStatusIncomingOff:
-        m_nIncoming = status == kStatusIncomingOn;
+    case TB_IN_FILTER_IS_ON:
+    case TB_IN_FILTER_IS_OFF:
+        m_nIncoming = status == TB_IN_FILTER_IS_ON;
         break;
-    case kStatusPrivacyOn:
-    case kStatusPrivacyOff:
-        m_nPrivacy = status == kStatusPrivacyOn;
+    case TB_PRIVACY_IS_ON:
+    case TB_PRIVACY_IS_OFF:
+        m_nPrivacy = status == TB_PRIVACY_IS_ON;
         break;
     default:
         return;

@@ -13,20 +13,11 @@
 namespace {
 
 constexpr const char* kEngineHost = "127.0.0.1";
-constexpr platform::UINT kChannelPort = 11271;
 
-// KAVELIN_TOOLBAR_PORT names another port for tests.
+// The engine's channel port; a test may name another (but never "any").
 platform::UINT ChannelPort() {
-    const char* text = std::getenv("KAVELIN_TOOLBAR_PORT");
-    if (!text || !*text) return kChannelPort;
-    char* end = nullptr;
-    const unsigned long port = std::strtoul(text, &end, 10);
-    return (*end == '\0' && port >= 1 && port <= 65535) ? static_cast<platform::UINT>(port) : kChannelPort;
-}
-
-std::uint32_t LittleEndian32(const std::uint8_t* bytes) {
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+    const unsigned port = ToolbarPortOverride().value_or(0);
+    return port != 0 ? port : kToolbarChannelPort;
 }
 
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
@@ -165,7 +156,7 @@ int CToolbarClnt::Receive() {
         m_nBuffered += got;
         // Notices may come in pieces, several in one read.
         int used = 0;
-        for (; m_nBuffered - used >= kBandNoticeSize; used += kBandNoticeSize) DispatchNotice(m_Buffer + used);
+        for (; m_nBuffered - used >= kToolbarNoticeSize; used += kToolbarNoticeSize) DispatchNotice(m_Buffer + used);
         std::memmove(m_Buffer, m_Buffer + used, static_cast<std::size_t>(m_nBuffered - used));
         m_nBuffered -= used;
         return got;
@@ -174,14 +165,14 @@ int CToolbarClnt::Receive() {
 
 void CToolbarClnt::DispatchNotice(const std::uint8_t* notice) {
     switch (notice[0]) {
-    case BAND_NOTICE_STATUS:
+    case TB_NOTICE_STATUS:
         PostToAll(WM_BAND_STATUS, notice[1], 0);
         break;
-    case BAND_NOTICE_RECEIVED:
-        PostToAll(WM_BAND_DATA_IN, LittleEndian32(notice + 1), 0);
+    case TB_NOTICE_RECEIVED:
+        PostToAll(WM_BAND_DATA_IN, ToolbarNoticeValue(notice), 0);
         break;
-    case BAND_NOTICE_SENT:
-        PostToAll(WM_BAND_DATA_OUT, LittleEndian32(notice + 1), 0);
+    case TB_NOTICE_SENT:
+        PostToAll(WM_BAND_DATA_OUT, ToolbarNoticeValue(notice), 0);
         break;
     default:
         break;
@@ -208,25 +199,25 @@ void CToolbarClnt::CloseSocket() {
 int CToolbarClnt::SendRequest(std::uint8_t command) {
     std::unique_lock lock(m_SocketCS);
     if (m_Socket == platform::INVALID_SOCKET) return 0;
-    const char request[kBandRequestSize] = {0, static_cast<char>(command)};
-    const int sent = platform::send(m_Socket, request, kBandRequestSize, 0);
+    const char request[kToolbarRequestSize] = {0, static_cast<char>(command)};
+    const int sent = platform::send(m_Socket, request, kToolbarRequestSize, 0);
     // Half a request would shift every later one: the engine would drop
     // the link anyway, so it is renewed now.
-    if (sent > 0 && sent < kBandRequestSize) {
+    if (sent > 0 && sent < kToolbarRequestSize) {
         lock.unlock();
         CloseSocket();
     }
     return sent;
 }
 
-int CToolbarClnt::StopServer() { return SendRequest(BAND_CMD_STOP_SERVER); }
-int CToolbarClnt::QueryServerState() { return SendRequest(BAND_CMD_QUERY_SERVER); }
-int CToolbarClnt::QueryInFilter() { return SendRequest(BAND_CMD_QUERY_IN_FILTER); }
-int CToolbarClnt::QueryOutFilter() { return SendRequest(BAND_CMD_QUERY_OUT_FILTER); }
-int CToolbarClnt::QueryPrivacy() { return SendRequest(BAND_CMD_QUERY_PRIVACY); }
-int CToolbarClnt::OutFilter(bool on) { return SendRequest(on ? BAND_CMD_OUT_FILTER_ON : BAND_CMD_OUT_FILTER_OFF); }
-int CToolbarClnt::InFilter(bool on) { return SendRequest(on ? BAND_CMD_IN_FILTER_ON : BAND_CMD_IN_FILTER_OFF); }
-int CToolbarClnt::PrivacyChain(bool on) { return SendRequest(on ? BAND_CMD_PRIVACY_ON : BAND_CMD_PRIVACY_OFF); }
+int CToolbarClnt::StopServer() { return SendRequest(TB_STOP_SERVER); }
+int CToolbarClnt::QueryServerState() { return SendRequest(TB_QUERY_SERVER); }
+int CToolbarClnt::QueryInFilter() { return SendRequest(TB_QUERY_IN_FILTER); }
+int CToolbarClnt::QueryOutFilter() { return SendRequest(TB_QUERY_OUT_FILTER); }
+int CToolbarClnt::QueryPrivacy() { return SendRequest(TB_QUERY_PRIVACY); }
+int CToolbarClnt::OutFilter(bool on) { return SendRequest(on ? TB_OUT_FILTER_ON : TB_OUT_FILTER_OFF); }
+int CToolbarClnt::InFilter(bool on) { return SendRequest(on ? TB_IN_FILTER_ON : TB_IN_FILTER_OFF); }
+int CToolbarClnt::PrivacyChain(bool on) { return SendRequest(on ? TB_PRIVACY_ON : TB_PRIVACY_OFF); }
 
 void CToolbarClnt::QueryAll() {
     QueryInFilter();
@@ -266,7 +257,7 @@ bool CToolbarClnt::IsPanelRunning() const {
 }
 
 int CToolbarClnt::Launch() {
-    if (IsPanelRunning()) return SendRequest(BAND_CMD_START_SERVER);
+    if (IsPanelRunning()) return SendRequest(TB_START_SERVER);
     const platform::Process panel =
         platform::StartProcess((m_PanelFolder / m_PanelInfo.mFileName).string(), {}, m_PanelFolder);
     if (!panel.IsValid()) return 0;

@@ -82,7 +82,7 @@ private:
     std::recursive_mutex m_SocketCS;
     platform::SOCKET m_Socket = platform::INVALID_SOCKET;
     // Received bytes of notices not yet whole (client thread only).
-    std::uint8_t m_Buffer[kBandNoticeSize * 64] = {};
+    std::uint8_t m_Buffer[kToolbarNoticeSize * 64] = {};
     int m_nBuffered = 0;
     CKVDeskInfo m_PanelInfo;
     std::filesystem::path m_PanelFolder;

@@ -4,7 +4,7 @@
 #include <wx/dcmemory.h>
 #include <wx/settings.h>
 
-#include "panel/controls/CPictureImage.h"
+#include "controls/CPictureImage.h"
 #include "platform/Resource.h"
 
 namespace wizard {

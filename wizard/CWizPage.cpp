@@ -8,7 +8,7 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
-#include "panel/controls/CAnimatedGifStatic.h"
+#include "controls/CAnimatedGifStatic.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
 #include "platform/Resource.h"

@@ -4,11 +4,11 @@
 
 #include "panel/app/CPanelProxyServer.h"
 #include "platform/Wait.h"
-#include "relay/CAnalyzerThread.h"
-#include "relay/CBaseServer.h"
-#include "relay/CHunterThread.h"
-#include "relay/CToolBarNotifier.h"
-#include "relay/CUtilThread.h"
+#include "relay/analyzer/CAnalyzerThread.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/CUtilThread.h"
+#include "relay/hunter/CHunterThread.h"
+#include "relay/toolbar/CToolBarNotifier.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <wx/image.h>
 
+#include "controls/CRoundGroupBox.h"
 #include "panel/app/WxMessageBoxes.h"
-#include "panel/controls/CRoundGroupBox.h"
 #include "panel/main/CMainDlg.h"
 #include "platform/MainLoopQueue.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // and kept in CBaseServer::mpProxyServer; it deletes itself when its thread
 // ends (which clears that pointer).
 
-#include "relay/CProxyServer.h"
+#include "relay/engine/CProxyServer.h"
 
 class CPanelProxyServer : public CProxyServer {
 public:

@@ -1,6 +1,6 @@
 #include "panel/app/HostRules.h"
 
-#include "relay/ToolbarRecords.h"
+#include "common/ToolbarChannel.h"
 #include "settings/CSettings.h"
 
 namespace hostrules {

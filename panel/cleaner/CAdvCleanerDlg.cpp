@@ -2,14 +2,14 @@
 
 #include <wx/checkbox.h>
 
+#include "controls/CAnimatedGifStatic.h"
+#include "controls/CGifButton.h"
+#include "controls/CToolTipCtrlEx.h"
+#include "controls/CTransparentStatic.h"
 #include "panel/automation/KavelinA.h"
 #include "panel/cleaner/CAdvCleanerItemsDlg.h"
 #include "panel/cleaner/CCleanerActions.h"
 #include "panel/cleaner/CleanerPageIds.h"
-#include "panel/controls/CAnimatedGifStatic.h"
-#include "panel/controls/CGifButton.h"
-#include "panel/controls/CToolTipCtrlEx.h"
-#include "panel/controls/CTransparentStatic.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/pages/PageLayout.h"
 #include "panel/pages/PageText.h"

@@ -3,9 +3,9 @@
 #include <wx/checkbox.h>
 #include <wx/statbox.h>
 
+#include "controls/CGifButton.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "panel/cleaner/CleanerPageIds.h"
-#include "panel/controls/CGifButton.h"
-#include "panel/controls/CToolTipCtrlEx.h"
 #include "panel/pages/PageLayout.h"
 #include "panel/pages/PageText.h"
 

@@ -4,11 +4,11 @@
 #include <wx/listbox.h>
 #include <wx/statbox.h>
 
-#include "panel/controls/CGifButton.h"
+#include "controls/CGifButton.h"
 #include "panel/filtration/CAddFltrSrvrDlg.h"
 #include "panel/filtration/FiltrationIds.h"
 #include "panel/pages/PageLayout.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 
 CAdServerDlg::CAdServerDlg(CServerHost* host) : CPopupDlg(host) {
     if (host) m_pLink = std::make_unique<CHostPageLink>(*host);

@@ -3,8 +3,8 @@
 #include <wx/statbox.h>
 #include <wx/textctrl.h>
 
-#include "panel/controls/CGifButton.h"
-#include "panel/controls/CToolTipCtrlEx.h"
+#include "controls/CGifButton.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "panel/filtration/FiltrationIds.h"
 #include "panel/pages/PageLayout.h"
 #include "panel/pages/PageText.h"

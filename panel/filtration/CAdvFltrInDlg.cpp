@@ -4,8 +4,8 @@
 #include <wx/statbox.h>
 #include <wx/textctrl.h>
 
-#include "panel/controls/CGifButton.h"
-#include "panel/controls/CToolTipCtrlEx.h"
+#include "controls/CGifButton.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "panel/filtration/CAdServerDlg.h"
 #include "panel/filtration/CFilterSwitchSlot.h"
 #include "panel/filtration/FiltrationIds.h"

@@ -4,8 +4,8 @@
 #include <wx/listbox.h>
 #include <wx/statbox.h>
 
-#include "panel/controls/CGifButton.h"
-#include "panel/controls/CToolTipCtrlEx.h"
+#include "controls/CGifButton.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "panel/filtration/CAddFltrSrvrDlg.h"
 #include "panel/filtration/CFilterSwitchSlot.h"
 #include "panel/filtration/FiltrationIds.h"

@@ -1,5 +1,6 @@
 #include "panel/main/CAppNotifier.h"
 
+#include "common/ToolbarChannel.h"
 #include "panel/automation/CFilterSwitch.h"
 
 platform::LRESULT CAppNotifier::OnToolbarRequest(platform::LPARAM request) {
@@ -7,12 +8,12 @@ platform::LRESULT CAppNotifier::OnToolbarRequest(platform::LPARAM request) {
     if (!host) return 0;
     CFilterSwitch& filter = host->GetFilterSwitch();
     switch (request) {
-    case 4: filter.StartOutFilter(); break;
-    case 5: filter.StopOutFilter(); break;
-    case 6: filter.StartInFilter(); break;
-    case 7: filter.StopInFilter(); break;
-    case 8: filter.StartPrivacy(); break;
-    case 9: filter.StopPrivacy(); break;
+    case TB_OUT_FILTER_ON: filter.StartOutFilter(); break;
+    case TB_OUT_FILTER_OFF: filter.StopOutFilter(); break;
+    case TB_IN_FILTER_ON: filter.StartInFilter(); break;
+    case TB_IN_FILTER_OFF: filter.StopInFilter(); break;
+    case TB_PRIVACY_ON: filter.StartPrivacy(); break;
+    case TB_PRIVACY_OFF: filter.StopPrivacy(); break;
     default: break;
     }
     return 0;

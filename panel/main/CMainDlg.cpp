@@ -4,19 +4,19 @@
 #include <wx/timer.h>
 #include <wx/utils.h>
 
+#include "controls/CAnimatedGifStatic.h"
+#include "controls/CPictureImage.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "kvres/DeskStrings.h"
 #include "panel/app/CEngineControl.h"
 #include "panel/automation/KavelinA.h"
-#include "panel/controls/CAnimatedGifStatic.h"
-#include "panel/controls/CPictureImage.h"
-#include "panel/controls/CToolTipCtrlEx.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/main/IGeneralPage.h"
 #include "panel/main/MainDlgIds.h"
 #include "panel/main/PanelCommands.h"
 #include "panel/tray/CSystemTray.h"
 #include "platform/MessageBox.h"
-#include "relay/EngineMessages.h"
+#include "relay/engine/EngineMessages.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <wx/treectrl.h>
 
-#include "panel/controls/CTransparentStatic.h"
+#include "controls/CTransparentStatic.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/pages/PageText.h"
-#include "relay/CBaseServer.h"
-#include "relay/EngineMessages.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/EngineMessages.h"
 
 namespace {
 const CPageMakers::Registrar kMaker(IDD_ACTIV_CHAIN, [](CServerHost& host) {

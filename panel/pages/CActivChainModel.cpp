@@ -1,6 +1,6 @@
 #include "panel/pages/CActivChainModel.h"
 
-#include "relay/CChainLogger.h"
+#include "relay/logs/CChainLogger.h"
 
 CActivChainModel::CActivChainModel(CChainLogger& log, platform::HWND page)
     : m_Log(log), m_Page(page) {}

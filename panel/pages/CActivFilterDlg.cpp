@@ -6,8 +6,8 @@
 #include "panel/main/CPageMakers.h"
 #include "panel/pages/CTextCtrlSink.h"
 #include "panel/pages/PageText.h"
-#include "relay/CBaseServer.h"
-#include "relay/EngineMessages.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/EngineMessages.h"
 
 namespace {
 const CPageMakers::Registrar kMaker(IDD_ACTIV_FILTER, [](CServerHost& host) {

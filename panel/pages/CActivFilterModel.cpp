@@ -1,7 +1,7 @@
 #include "panel/pages/CActivFilterModel.h"
 
-#include "relay/CBaseServer.h"
-#include "relay/CFiltrationLogger.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/logs/CFiltrationLogger.h"
 
 CActivFilterModel::CActivFilterModel(CFiltrationLogger& log, platform::HWND page)
     : m_Log(log), m_Page(page) {}

@@ -10,8 +10,8 @@
 
 #include <wx/statbox.h>
 
-#include "panel/controls/CAnimatedGifStatic.h"
-#include "panel/controls/CToolTipCtrlEx.h"
+#include "controls/CAnimatedGifStatic.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "panel/main/CBaseDlg.h"
 #include "panel/pages/ActivityPageIds.h"
 #include "panel/pages/CPageMessageWindow.h"

@@ -1,6 +1,6 @@
 #include "panel/pages/CActivProgModel.h"
 
-#include "relay/CProgLog.h"
+#include "relay/logs/CProgLog.h"
 
 CActivProgModel::CActivProgModel(CProgLog& log, platform::HWND page) : m_Log(log), m_Page(page) {}
 

@@ -2,11 +2,11 @@
 
 #include <wx/stattext.h>
 
-#include "panel/controls/CAnimatedGifStatic.h"
+#include "controls/CAnimatedGifStatic.h"
 #include "panel/pages/CEngineWorker.h"
 #include "panel/pages/ProxyPageIds.h"
-#include "relay/CAnalyzerThread.h"
-#include "relay/CBaseServer.h"
+#include "relay/analyzer/CAnalyzerThread.h"
+#include "relay/engine/CBaseServer.h"
 
 bool CAnalyzerDlg::OnInitDialog() {
     BuildListAndLog(IDC_PROXY_LIST, IDC_ANALYZER_LOG);

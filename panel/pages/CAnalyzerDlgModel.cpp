@@ -5,7 +5,7 @@
 #include "panel/pages/PageText.h"
 #include "panel/pages/ProxyPageIds.h"
 #include "platform/MessageBox.h"
-#include "relay/CAnalyzerConfig.h"
+#include "relay/analyzer/CAnalyzerConfig.h"
 
 CAnalyzerDlgModel::CAnalyzerDlgModel(IWorkerControl& analyzer, CAnalyzerConfig& config,
                                      platform::HWND page, std::function<bool()> connected)

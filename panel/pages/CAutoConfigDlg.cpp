@@ -4,7 +4,7 @@
 #include <wx/dcbuffer.h>
 #include <wx/statbox.h>
 
-#include "panel/controls/CGifButton.h"
+#include "controls/CGifButton.h"
 #include "panel/pages/GeneralPageIds.h"
 #include "panel/pages/PageLayout.h"
 

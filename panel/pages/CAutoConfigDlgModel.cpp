@@ -4,7 +4,7 @@
 
 #include "panel/pages/GeneralPageIds.h"
 #include "panel/pages/IPageHost.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 #include "settings/CSettings.h"
 
 CAutoConfigDlgModel::CAutoConfigDlgModel(IPageHost& host, InstalledTest installed)

@@ -1,8 +1,8 @@
 #include "panel/pages/CContainerPage.h"
 
-#include "panel/controls/CAnimatedGifStatic.h"
-#include "panel/controls/CToolTipCtrlEx.h"
-#include "panel/controls/CTransparentStatic.h"
+#include "controls/CAnimatedGifStatic.h"
+#include "controls/CToolTipCtrlEx.h"
+#include "controls/CTransparentStatic.h"
 #include "panel/pages/PageLayout.h"
 
 CContainerPage::~CContainerPage() {

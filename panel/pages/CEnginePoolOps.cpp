@@ -1,9 +1,9 @@
 #include "panel/pages/CEnginePoolOps.h"
 
-#include "relay/CBaseServer.h"
-#include "relay/CProxy.h"
-#include "relay/CUtilThread.h"
-#include "relay/EngineMessages.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/CUtilThread.h"
+#include "relay/engine/EngineMessages.h"
+#include "relay/pool/CProxy.h"
 
 CEnginePoolOps& CEnginePoolOps::Instance() {
     static CEnginePoolOps ops;

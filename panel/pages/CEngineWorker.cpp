@@ -1,9 +1,9 @@
 #include "panel/pages/CEngineWorker.h"
 
-#include "relay/CAnalyzerThread.h"
-#include "relay/CBaseServer.h"
-#include "relay/CHunterThread.h"
-#include "relay/CThread.h"
+#include "relay/analyzer/CAnalyzerThread.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/hunter/CHunterThread.h"
+#include "relay/pool/CThread.h"
 
 CEngineWorker::CEngineWorker(CThread& thread, std::function<void()> reset)
     : m_Thread(thread), m_Reset(std::move(reset)) {}

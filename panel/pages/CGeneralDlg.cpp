@@ -7,8 +7,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "panel/controls/CGifButton.h"
-#include "panel/controls/CToolTipCtrlEx.h"
+#include "controls/CGifButton.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/pages/CAutoConfigDlg.h"
 #include "panel/pages/GeneralPageIds.h"

@@ -6,7 +6,7 @@
 #include "panel/pages/IPageHost.h"
 #include "panel/pages/PageText.h"
 #include "platform/MessageBox.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 #include "settings/CSettings.h"
 
 namespace {

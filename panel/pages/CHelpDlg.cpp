@@ -1,9 +1,9 @@
 #include "panel/pages/CHelpDlg.h"
 
-#include "panel/controls/CAnimatedGifStatic.h"
-#include "panel/controls/CColourLabel.h"
-#include "panel/controls/CGifButton.h"
-#include "panel/controls/CToolTipCtrlEx.h"
+#include "controls/CAnimatedGifStatic.h"
+#include "controls/CColourLabel.h"
+#include "controls/CGifButton.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/pages/PageLayout.h"
 

@@ -2,8 +2,8 @@
 
 #include "panel/app/CServerHost.h"
 #include "panel/main/CMainDlg.h"
-#include "relay/CBaseServer.h"
-#include "relay/CProxyServer.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/CProxyServer.h"
 
 CSettings& CHostPageLink::WorkingSettings() { return m_Host.GetSettings(); }
 

@@ -1,14 +1,14 @@
 #include "panel/pages/CHunterDlg.h"
 
-#include "panel/controls/CGifButton.h"
+#include "controls/CGifButton.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/pages/CEnginePoolOps.h"
 #include "panel/pages/CEngineWorker.h"
 #include "panel/pages/CProxyAnalyzerAdvancedSettings.h"
 #include "panel/pages/GeneralPageIds.h"
 #include "panel/pages/ProxyPageIds.h"
-#include "relay/CBaseServer.h"
-#include "relay/CHunterThread.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/hunter/CHunterThread.h"
 
 namespace {
 const CPageMakers::Registrar kMaker(IDD_HUNTER, [](CServerHost& host) {

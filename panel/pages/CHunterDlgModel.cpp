@@ -9,9 +9,9 @@
 #include "panel/pages/PageText.h"
 #include "panel/pages/ProxyPageIds.h"
 #include "platform/MessageBox.h"
-#include "relay/CBaseServer.h"
-#include "relay/CProxy.h"
-#include "relay/CProxyConfig.h"
+#include "relay/analyzer/CProxyConfig.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/pool/CProxy.h"
 
 CHunterDlgModel::CHunterDlgModel(Engine engine, platform::HWND page)
     : m_Engine(std::move(engine)), m_Page(page) {

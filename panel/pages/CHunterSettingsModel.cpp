@@ -5,7 +5,7 @@
 #include "panel/pages/PageText.h"
 #include "panel/pages/ProxyPageIds.h"
 #include "platform/MessageBox.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 #include "settings/CSettings.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <wx/listctrl.h>
 
-#include "panel/controls/CSortList.h"
+#include "controls/CSortList.h"
 
 int CListCtrlSink::GetColumnCount() const { return m_List.GetColumnCount(); }
 

@@ -3,8 +3,8 @@
 // and as the proxy pages read and delete its rows (IProxyRows).
 
 #include "panel/pages/IProxyRows.h"
-#include "relay/IListSink.h"
-#include "relay/IRowSink.h"
+#include "relay/logs/IRowSink.h"
+#include "relay/pool/IListSink.h"
 
 class wxListCtrl;
 

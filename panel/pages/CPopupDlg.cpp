@@ -1,6 +1,6 @@
 #include "panel/pages/CPopupDlg.h"
 
-#include "panel/controls/CToolTipCtrlEx.h"
+#include "controls/CToolTipCtrlEx.h"
 
 void CPopupDlg::BuildPopup(const wxSize& size) {
     SetSize(size);

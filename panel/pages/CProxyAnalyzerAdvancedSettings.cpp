@@ -7,12 +7,12 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "panel/controls/CAnimatedGifStatic.h"
-#include "panel/controls/CGifButton.h"
+#include "controls/CAnimatedGifStatic.h"
+#include "controls/CGifButton.h"
 #include "panel/pages/PageLayout.h"
 #include "panel/pages/ProxyPageIds.h"
 #include "platform/FileDialog.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 
 CProxyAnalyzerAdvancedSettings::CProxyAnalyzerAdvancedSettings(CServerHost* host)
     : CPopupDlg(host) {

@@ -3,8 +3,8 @@
 #include <wx/listctrl.h>
 #include <wx/statbox.h>
 
-#include "panel/controls/CGifButton.h"
-#include "panel/controls/CToolTipCtrlEx.h"
+#include "controls/CGifButton.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/pages/PageLayout.h"
 #include "panel/pages/ProxyPageIds.h"

@@ -1,13 +1,13 @@
 #include "panel/pages/CProxyListDlg.h"
 
-#include "panel/controls/CGifButton.h"
-#include "panel/controls/CSortList.h"
-#include "panel/controls/CToolTipCtrlEx.h"
+#include "controls/CGifButton.h"
+#include "controls/CSortList.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "panel/pages/CEnginePoolOps.h"
 #include "panel/pages/PageLayout.h"
 #include "panel/pages/PageText.h"
 #include "panel/pages/ProxyPageIds.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 
 CProxyListDlg::~CProxyListDlg() {
     if (m_pList) m_pList->DeleteAllItems();

@@ -6,7 +6,7 @@
 #include "panel/pages/IProxyRows.h"
 #include "panel/pages/PageText.h"
 #include "platform/MessageBox.h"
-#include "relay/CProxy.h"
+#include "relay/pool/CProxy.h"
 
 namespace {
 constexpr unsigned IDS_CONFIRM_REMOVE_ALL = 1;

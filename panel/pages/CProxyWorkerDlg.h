@@ -11,13 +11,13 @@
 
 #include <wx/textctrl.h>
 
-#include "panel/controls/CSortList.h"
-#include "panel/controls/CToolTipCtrlEx.h"
+#include "controls/CSortList.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "panel/main/CBaseDlg.h"
 #include "panel/pages/CListCtrlSink.h"
 #include "panel/pages/CPageMessageWindow.h"
 #include "panel/pages/PageLayout.h"
-#include "relay/CProxyConfig.h"
+#include "relay/analyzer/CProxyConfig.h"
 
 template <class TModel>
 class CProxyWorkerDlg : public CBaseDlg {

@@ -1,7 +1,7 @@
 #pragma once
 // A wxTextCtrl as the filtration log writes it.
 
-#include "relay/ITextSink.h"
+#include "relay/logs/ITextSink.h"
 
 class wxTextCtrl;
 

@@ -6,7 +6,7 @@
 
 #include <wx/treebase.h>
 
-#include "relay/ITreeSink.h"
+#include "relay/logs/ITreeSink.h"
 
 class wxTreeCtrl;
 

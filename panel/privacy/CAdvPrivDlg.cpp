@@ -6,7 +6,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "panel/controls/CToolTipCtrlEx.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "panel/filtration/CFilterSwitchSlot.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/pages/PageLayout.h"

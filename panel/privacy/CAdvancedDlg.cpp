@@ -2,9 +2,9 @@
 
 #include <wx/dcclient.h>
 
+#include "controls/CToolTipCtrlEx.h"
+#include "controls/CTransparentStatic.h"
 #include "panel/automation/KavelinA.h"
-#include "panel/controls/CToolTipCtrlEx.h"
-#include "panel/controls/CTransparentStatic.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/pages/PageLayout.h"
 #include "panel/pages/PageText.h"

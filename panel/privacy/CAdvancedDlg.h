@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "panel/controls/CPictureImage.h"
+#include "controls/CPictureImage.h"
 #include "panel/main/CBaseDlg.h"
 #include "panel/pages/CSubPageSwitch.h"
 #include "panel/pages/ISubPageFrame.h"

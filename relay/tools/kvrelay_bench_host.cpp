@@ -12,10 +12,10 @@
 
 #include "platform/Messages.h"
 #include "platform/Wait.h"
-#include "relay/CBaseServer.h"
-#include "relay/CProxyServer.h"
-#include "relay/CUtilThread.h"
-#include "relay/EngineMessages.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/CProxyServer.h"
+#include "relay/engine/CUtilThread.h"
+#include "relay/engine/EngineMessages.h"
 
 namespace {
 

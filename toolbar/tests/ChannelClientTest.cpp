@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "FakeEngine.h"
+#include "engine/RecordingView.h"
 #include "platform/Process.h"
-#include "server/RecordingView.h"
 #include "support/TempRoot.h"
 #include "toolbar/BandMessages.h"
 #include "toolbar/CToolbarClnt.h"

@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "relay/CBaseServer.h"
-#include "relay/CProxyServer.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/CProxyServer.h"
 
 namespace autotest {
 

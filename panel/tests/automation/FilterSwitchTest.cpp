@@ -5,7 +5,7 @@
 
 #include "FakeEngineHost.h"
 #include "panel/automation/CFilterSwitch.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 #include "settings/CSettings.h"
 #include "support/TempRoot.h"
 

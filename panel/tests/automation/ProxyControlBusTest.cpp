@@ -19,7 +19,7 @@
 #include "panel/tray/CSystemTray.h"
 #include "platform/Registry.h"
 #include "platform/Root.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 #include "support/TempRoot.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "FakeEngineHost.h"
 #include "panel/automation/ProxyControl.h"
 #include "panel/tray/CSystemTray.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 #include "settings/CSettings.h"
 #include "support/TempRoot.h"
 

@@ -13,8 +13,8 @@
 #include "TestHost.h"
 #include "panel/main/CMainDlg.h"
 #include "panel/main/MainDlgIds.h"
-#include "relay/CBaseServer.h"
-#include "relay/EngineMessages.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/EngineMessages.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TempRoot.h"
 

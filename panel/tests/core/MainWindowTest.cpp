@@ -6,10 +6,10 @@
 #include "FakePage.h"
 #include "GuiTest.h"
 #include "TestHost.h"
-#include "panel/controls/CToolTipCtrlEx.h"
+#include "controls/CToolTipCtrlEx.h"
 #include "panel/main/CMainDlg.h"
 #include "panel/main/MainDlgIds.h"
-#include "relay/EngineMessages.h"
+#include "relay/engine/EngineMessages.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TempRoot.h"
 

@@ -8,9 +8,9 @@
 #include <wx/textctrl.h>
 
 #include "GuiTest.h"
+#include "controls/CAnimatedGifStatic.h"
 #include "panel/app/CServerHost.h"
 #include "panel/automation/CFilterSwitch.h"
-#include "panel/controls/CAnimatedGifStatic.h"
 #include "panel/filtration/CAdServerDlg.h"
 #include "panel/filtration/CAddFltrSrvrDlg.h"
 #include "panel/filtration/CAdvFltrDlg.h"
@@ -19,7 +19,7 @@
 #include "panel/filtration/FiltrationIds.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/tests/support/PageGuiTest.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TempRoot.h"
 

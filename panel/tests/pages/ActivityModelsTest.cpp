@@ -4,18 +4,18 @@
 #include <vector>
 
 #include "FakePageHost.h"
-#include "support/TempRoot.h"
 #include "panel/pages/CActivChainModel.h"
 #include "panel/pages/CActivFilterModel.h"
 #include "panel/pages/CActivProgModel.h"
-#include "relay/CBProxyChain.h"
-#include "relay/CBaseServer.h"
-#include "relay/CChainLogger.h"
-#include "relay/CProgLog.h"
-#include "relay/EngineMessages.h"
-#include "relay/IRowSink.h"
-#include "relay/ITextSink.h"
-#include "relay/ITreeSink.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/EngineMessages.h"
+#include "relay/logs/CChainLogger.h"
+#include "relay/logs/CProgLog.h"
+#include "relay/logs/IRowSink.h"
+#include "relay/logs/ITextSink.h"
+#include "relay/logs/ITreeSink.h"
+#include "relay/pool/CBProxyChain.h"
+#include "support/TempRoot.h"
 
 namespace {
 

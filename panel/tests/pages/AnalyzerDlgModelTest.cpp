@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "FakePageHost.h"
-#include "support/MessageBoxRecorder.h"
-#include "support/TempRoot.h"
 #include "panel/pages/CAnalyzerDlgModel.h"
 #include "panel/pages/GeneralPageIds.h"
-#include "relay/CAnalyzerConfig.h"
+#include "relay/analyzer/CAnalyzerConfig.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/TempRoot.h"
 
 namespace {
 

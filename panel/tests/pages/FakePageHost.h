@@ -14,7 +14,7 @@
 #include "panel/pages/ISubPageFrame.h"
 #include "panel/pages/IWorkerControl.h"
 #include "platform/Messages.h"
-#include "relay/CProxy.h"
+#include "relay/pool/CProxy.h"
 #include "settings/CSettings.h"
 
 namespace pagetest {

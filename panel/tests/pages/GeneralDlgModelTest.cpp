@@ -3,11 +3,11 @@
 #include <mutex>
 
 #include "FakePageHost.h"
-#include "support/MessageBoxRecorder.h"
-#include "support/TempRoot.h"
 #include "panel/pages/CGeneralDlgModel.h"
 #include "panel/pages/GeneralPageIds.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/TempRoot.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "FakePageHost.h"
-#include "support/MessageBoxRecorder.h"
-#include "support/TempRoot.h"
 #include "panel/pages/CHunterDlgModel.h"
 #include "panel/pages/GeneralPageIds.h"
-#include "relay/CProxyConfig.h"
+#include "relay/analyzer/CProxyConfig.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/TempRoot.h"
 
 namespace {
 

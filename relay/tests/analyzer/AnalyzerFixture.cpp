@@ -1,4 +1,4 @@
-#include "AnalyzerFixture.h"
+#include "analyzer/AnalyzerFixture.h"
 
 namespace anatest {
 

@@ -9,12 +9,12 @@
 #include <thread>
 #include <vector>
 
+#include "engine/RecordingView.h"
 #include "pool/PoolFixture.h"
-#include "relay/CAnalyzerConfig.h"
-#include "relay/CProxy.h"
+#include "relay/analyzer/CAnalyzerConfig.h"
+#include "relay/pool/CProxy.h"
 #include "rig/FakeUpstream.h"
 #include "rig/LoopbackRig.h"
-#include "server/RecordingView.h"
 
 namespace anatest {
 

@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "AnalyzerFixture.h"
+#include "analyzer/AnalyzerFixture.h"
 #include "platform/Wait.h"
-#include "relay/CAnalyzerThread.h"
-#include "relay/CPrivateListAnalyzer.h"
-#include "relay/CProxyMap.h"
-#include "relay/CTimerThread.h"
+#include "relay/analyzer/CAnalyzerThread.h"
+#include "relay/analyzer/CPrivateListAnalyzer.h"
+#include "relay/pool/CProxyMap.h"
+#include "relay/pool/CTimerThread.h"
 #include "rig/Loopback.h"
 
 namespace anatest {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "AnalyzerFixture.h"
-#include "relay/CAnalyzerConfig.h"
-#include "relay/CProxyConfig.h"
+#include "analyzer/AnalyzerFixture.h"
+#include "relay/analyzer/CAnalyzerConfig.h"
+#include "relay/analyzer/CProxyConfig.h"
 
 namespace anatest {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "platform/IcmpSocket.h"
 #include "platform/Sockets.h"
-#include "relay/CCommonBase.h"
-#include "relay/CIcmpPinger.h"
+#include "relay/analyzer/CIcmpPinger.h"
+#include "relay/upstream/CCommonBase.h"
 #include "support/TempRoot.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "AnalyzerFixture.h"
-#include "relay/CProxyVerifyer.h"
+#include "analyzer/AnalyzerFixture.h"
+#include "relay/analyzer/CProxyVerifyer.h"
 #include "rig/Loopback.h"
 
 namespace anatest {

@@ -10,9 +10,9 @@
 #include <functional>
 #include <string>
 
-#include "relay/CBaseServer.h"
-#include "relay/CFiltrationManager.h"
-#include "relay/ITextSink.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/filter/CFiltrationManager.h"
+#include "relay/logs/ITextSink.h"
 #include "settings/CSettings.h"
 #include "support/TempRoot.h"
 

@@ -3,12 +3,12 @@
 #include <chrono>
 #include <string>
 
-#include "FilterFixture.h"
+#include "engine/EngineFixture.h"
+#include "filter/FilterFixture.h"
 #include "kvres/RelayStrings.h"
 #include "rig/FakeUpstream.h"
 #include "rig/LoopbackClient.h"
 #include "rig/LoopbackRig.h"
-#include "server/EngineFixture.h"
 
 namespace filtertest {
 namespace {

@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "FilterFixture.h"
+#include "filter/FilterFixture.h"
 
 namespace filtertest {
 namespace {

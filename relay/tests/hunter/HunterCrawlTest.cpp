@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/RecordingView.h"
 #include "platform/Root.h"
 #include "platform/Wait.h"
 #include "pool/PoolFixture.h"
-#include "relay/CAnalyzerThread.h"
-#include "relay/CBaseServer.h"
-#include "relay/CHunterThread.h"
-#include "relay/CProxyConfig.h"
+#include "relay/analyzer/CAnalyzerThread.h"
+#include "relay/analyzer/CProxyConfig.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/hunter/CHunterThread.h"
 #include "rig/FakeUpstream.h"
 #include "rig/LoopbackRig.h"
-#include "server/RecordingView.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;

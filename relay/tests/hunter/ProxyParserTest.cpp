@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "pool/PoolFixture.h"
-#include "relay/CBaseServer.h"
-#include "relay/CHunterConfig.h"
-#include "relay/CProxyParser.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/hunter/CHunterConfig.h"
+#include "relay/hunter/CProxyParser.h"
 
 namespace {
 

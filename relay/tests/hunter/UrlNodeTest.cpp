@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "relay/CHunterThread.h"
-#include "relay/CUrlNode.h"
+#include "relay/hunter/CHunterThread.h"
+#include "relay/hunter/CUrlNode.h"
 #include "support/TempRoot.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "LogSinks.h"
-#include "relay/CBProxyChain.h"
-#include "relay/CChainLogger.h"
-#include "relay/EngineMessages.h"
+#include "logs/LogSinks.h"
+#include "relay/engine/EngineMessages.h"
+#include "relay/logs/CChainLogger.h"
+#include "relay/pool/CBProxyChain.h"
 
 namespace {
 

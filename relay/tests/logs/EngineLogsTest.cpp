@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "LogSinks.h"
-#include "relay/CBProxyChain.h"
-#include "relay/CBaseServer.h"
-#include "relay/EngineMessages.h"
-#include "relay/IEngineLogs.h"
+#include "logs/LogSinks.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/EngineMessages.h"
+#include "relay/engine/IEngineLogs.h"
+#include "relay/pool/CBProxyChain.h"
 
 namespace {
 

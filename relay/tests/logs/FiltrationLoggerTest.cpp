@@ -3,9 +3,9 @@
 #include <climits>
 #include <string>
 
-#include "LogSinks.h"
-#include "relay/CFiltrationLogger.h"
-#include "relay/EngineMessages.h"
+#include "logs/LogSinks.h"
+#include "relay/engine/EngineMessages.h"
+#include "relay/logs/CFiltrationLogger.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <thread>
 #include <vector>
 
-#include "LogSinks.h"
-#include "relay/CBProxyChain.h"
-#include "relay/CChainLogger.h"
-#include "relay/CFiltrationLogger.h"
-#include "relay/CProgLog.h"
-#include "relay/EngineMessages.h"
+#include "logs/LogSinks.h"
+#include "relay/engine/EngineMessages.h"
+#include "relay/logs/CChainLogger.h"
+#include "relay/logs/CFiltrationLogger.h"
+#include "relay/logs/CProgLog.h"
+#include "relay/pool/CBProxyChain.h"
 
 namespace {
 

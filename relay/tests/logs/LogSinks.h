@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "relay/IRowSink.h"
-#include "relay/ITextSink.h"
-#include "relay/ITreeSink.h"
-#include "server/RecordingView.h"
+#include "engine/RecordingView.h"
+#include "relay/logs/IRowSink.h"
+#include "relay/logs/ITextSink.h"
+#include "relay/logs/ITreeSink.h"
 #include "support/TempRoot.h"
 
 namespace logtest {

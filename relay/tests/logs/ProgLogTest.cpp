@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "LogSinks.h"
-#include "relay/CProgLog.h"
-#include "relay/EngineMessages.h"
+#include "logs/LogSinks.h"
+#include "relay/engine/EngineMessages.h"
+#include "relay/logs/CProgLog.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "PoolFixture.h"
-#include "relay/CBProxyChain.h"
-#include "relay/CChainSettings.h"
-#include "relay/CProxy.h"
-#include "relay/CProxyChain.h"
+#include "pool/PoolFixture.h"
+#include "relay/pool/CBProxyChain.h"
+#include "relay/pool/CChainSettings.h"
+#include "relay/pool/CProxy.h"
+#include "relay/pool/CProxyChain.h"
 #include "settings/CSettings.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "PoolFixture.h"
-#include "relay/CThread.h"
-#include "relay/CTimerThread.h"
+#include "pool/PoolFixture.h"
+#include "relay/pool/CThread.h"
+#include "relay/pool/CTimerThread.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "PoolFixture.h"
+#include "pool/PoolFixture.h"
 
 #include <sqlite3.h>
 
@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "platform/Root.h"
-#include "relay/ProxyDatabaseFile.h"
+#include "relay/pool/ProxyDatabaseFile.h"
 
 namespace pooltest {
 namespace fs = std::filesystem;

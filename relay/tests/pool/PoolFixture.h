@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "relay/CProxy.h"
-#include "relay/IListSink.h"
-#include "relay/IPoolHost.h"
+#include "relay/pool/CProxy.h"
+#include "relay/pool/IListSink.h"
+#include "relay/pool/IPoolHost.h"
 #include "support/TempRoot.h"
 
 namespace pooltest {

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "PoolFixture.h"
-#include "relay/CDatasetTranslator.h"
-#include "relay/CProxy.h"
-#include "relay/CProxyMap.h"
-#include "relay/CTimerThread.h"
+#include "pool/PoolFixture.h"
+#include "relay/pool/CDatasetTranslator.h"
+#include "relay/pool/CProxy.h"
+#include "relay/pool/CProxyMap.h"
+#include "relay/pool/CTimerThread.h"
 #include "settings/CSettings.h"
 
 namespace {

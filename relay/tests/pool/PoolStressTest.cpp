@@ -9,12 +9,12 @@
 #include <thread>
 #include <vector>
 
-#include "PoolFixture.h"
-#include "relay/CChainSettings.h"
-#include "relay/CProxy.h"
-#include "relay/CProxyChain.h"
-#include "relay/CProxyMap.h"
-#include "relay/CTimerThread.h"
+#include "pool/PoolFixture.h"
+#include "relay/pool/CChainSettings.h"
+#include "relay/pool/CProxy.h"
+#include "relay/pool/CProxyChain.h"
+#include "relay/pool/CProxyMap.h"
+#include "relay/pool/CTimerThread.h"
 
 namespace {
 

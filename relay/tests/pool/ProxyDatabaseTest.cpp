@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "PoolFixture.h"
-#include "relay/CDatasetTranslator.h"
-#include "relay/CProxy.h"
-#include "relay/CProxyDatabase.h"
+#include "pool/PoolFixture.h"
+#include "relay/pool/CDatasetTranslator.h"
+#include "relay/pool/CProxy.h"
+#include "relay/pool/CProxyDatabase.h"
 
 namespace {
 

@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "PoolFixture.h"
-#include "relay/CChainSettings.h"
-#include "relay/CDatasetTranslator.h"
-#include "relay/CProxy.h"
-#include "relay/CProxyChain.h"
-#include "relay/CProxyMap.h"
-#include "relay/CThread.h"
-#include "relay/CTimerThread.h"
-#include "relay/ProxyDatabaseFile.h"
+#include "pool/PoolFixture.h"
+#include "relay/pool/CChainSettings.h"
+#include "relay/pool/CDatasetTranslator.h"
+#include "relay/pool/CProxy.h"
+#include "relay/pool/CProxyChain.h"
+#include "relay/pool/CProxyMap.h"
+#include "relay/pool/CThread.h"
+#include "relay/pool/CTimerThread.h"
+#include "relay/pool/ProxyDatabaseFile.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "PoolFixture.h"
 #include "platform/Sockets.h"
-#include "relay/CProxy.h"
-#include "relay/ProxyAddress.h"
+#include "pool/PoolFixture.h"
+#include "relay/pool/CProxy.h"
+#include "relay/pool/ProxyAddress.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <thread>
 #include <vector>
 
-#include "EngineFixture.h"
+#include "common/eProxyType.h"
+#include "engine/EngineFixture.h"
 #include "pool/PoolFixture.h"
-#include "relay/CBaseServer.h"
-#include "relay/CProxyServer.h"
-#include "relay/ProxyDatabaseFile.h"
-#include "relay/eProxyType.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/CProxyServer.h"
+#include "relay/pool/ProxyDatabaseFile.h"
 #include "rig/FakeUpstream.h"
 #include "rig/Loopback.h"
 #include "rig/LoopbackClient.h"

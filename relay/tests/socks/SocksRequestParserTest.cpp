@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "platform/Sockets.h"
-#include "relay/CSocks4RequestParser.h"
-#include "relay/CSocks5RequestParser.h"
+#include "relay/socks/CSocks4RequestParser.h"
+#include "relay/socks/CSocks5RequestParser.h"
 #include "support/TempRoot.h"
 
 namespace {

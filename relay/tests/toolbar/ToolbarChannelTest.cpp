@@ -5,14 +5,14 @@
 #include <thread>
 #include <vector>
 
-#include "ToolbarPeer.h"
-#include "server/EngineFixture.h"
-#include "relay/CBaseServer.h"
-#include "relay/CProxyServer.h"
-#include "relay/CToolBarNotifier.h"
-#include "relay/CToolbarSrvr.h"
-#include "relay/CUtilThread.h"
-#include "relay/EngineMessages.h"
+#include "engine/EngineFixture.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/CProxyServer.h"
+#include "relay/engine/CUtilThread.h"
+#include "relay/engine/EngineMessages.h"
+#include "relay/toolbar/CToolBarNotifier.h"
+#include "relay/toolbar/CToolbarSrvr.h"
+#include "toolbar/ToolbarPeer.h"
 
 namespace {
 

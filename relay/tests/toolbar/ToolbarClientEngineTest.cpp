@@ -5,10 +5,10 @@
 #include <string>
 #include <thread>
 
-#include "server/EngineFixture.h"
-#include "relay/CBaseServer.h"
-#include "relay/CUtilThread.h"
-#include "relay/EngineMessages.h"
+#include "engine/EngineFixture.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/CUtilThread.h"
+#include "relay/engine/EngineMessages.h"
 #include "toolbar/BandMessages.h"
 #include "toolbar/CToolbarClnt.h"
 

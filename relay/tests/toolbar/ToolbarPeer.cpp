@@ -1,4 +1,4 @@
-#include "ToolbarPeer.h"
+#include "toolbar/ToolbarPeer.h"
 
 #include <netinet/in.h>
 #include <poll.h>

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 #include "rig/LoopbackRig.h"
 #include "upstream/UpstreamFixture.h"
 

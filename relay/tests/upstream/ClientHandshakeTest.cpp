@@ -10,10 +10,10 @@
 #include <chrono>
 #include <functional>
 
-#include "HandshakeFeed.h"
 #include "platform/Sockets.h"
 #include "rig/FakeUpstream.h"
 #include "rig/LoopbackRig.h"
+#include "upstream/HandshakeFeed.h"
 #include "upstream/UpstreamFixture.h"
 
 namespace upstreamtest {

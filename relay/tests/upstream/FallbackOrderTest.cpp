@@ -8,10 +8,10 @@
 #include <chrono>
 #include <map>
 
-#include "HandshakeFeed.h"
-#include "relay/CBaseServer.h"
+#include "relay/engine/CBaseServer.h"
 #include "rig/FakeUpstream.h"
 #include "rig/LoopbackRig.h"
+#include "upstream/HandshakeFeed.h"
 #include "upstream/UpstreamFixture.h"
 
 namespace upstreamtest {

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "platform/Messages.h"
-#include "relay/CBaseServer.h"
-#include "relay/EngineMessages.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/EngineMessages.h"
 #include "rig/FakeUpstream.h"
 #include "upstream/UpstreamFixture.h"
 

@@ -14,8 +14,8 @@
 #include "platform/Root.h"
 #include "platform/Sockets.h"
 #include "platform/Time.h"
-#include "relay/CBaseServer.h"
-#include "relay/IPoolHost.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/pool/IPoolHost.h"
 
 namespace upstreamtest {
 using Clock = std::chrono::steady_clock;

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "pool/PoolFixture.h"
-#include "relay/CCommonBase.h"
-#include "relay/CProxy.h"
-#include "relay/CProxyServer.h"
-#include "relay/IEngineLogs.h"
+#include "relay/engine/CProxyServer.h"
+#include "relay/engine/IEngineLogs.h"
+#include "relay/pool/CProxy.h"
+#include "relay/upstream/CCommonBase.h"
 #include "rig/Loopback.h"
 #include "rig/LoopbackClient.h"
 #include "support/TempRoot.h"

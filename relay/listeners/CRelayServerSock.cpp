@@ -1,0 +1,201 @@
+#include "relay/listeners/CRelayServerSock.h"
+
+#include <mutex>
+#include <utility>
+
+#include "platform/Sockets.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/CProxyServer.h"
+
+namespace {
+
+// Upstream receives taken per read notice before the loop yields.
+constexpr int kReadsPerNotice = 16;
+
+bool WouldBlock() { return CAsyncSocketEx::GetLastError() == platform::WSAEWOULDBLOCK; }
+
+}  // namespace
+
+CRelayServerSock::CRelayServerSock(IRelayClient* owner, int maxReceive)
+    : m_pOwner(owner), m_MaxReceive(maxReceive), m_pBuffer(std::make_unique<char[]>(kBufferSize)) {
+    SetFirstData(true);
+}
+
+CRelayServerSock::~CRelayServerSock() = default;
+
+bool CRelayServerSock::UpstreamFull() const { return m_ToServer.Size() >= kPendingLimit; }
+
+void CRelayServerSock::OnCreateConnection(bool ok) {
+    if (m_State != eLegState::SettingUp) {
+        CAsyncSocketEx::Close();
+        return;
+    }
+    if (!ok) {
+        SendFailureAnswer();
+        return;
+    }
+    m_bWriteBlocked = false;
+    OpenRelay();
+    if (m_State == eLegState::Closed) return;
+    if (!FlushToServer()) {
+        CloseBoth();
+        return;
+    }
+    m_pOwner->ResumeReading();
+}
+
+int CRelayServerSock::TransformUpstreamBlock(char*, int length) { return length; }
+
+void CRelayServerSock::BeginSetup() {
+    m_bServerDone = false;
+    m_State = eLegState::SettingUp;
+}
+
+void CRelayServerSock::AnswerAndClose(std::string_view answer) {
+    m_ToServer.Clear();
+    CAsyncSocketEx::Close();
+    m_State = eLegState::Closing;
+    m_bServerDone = true;
+    m_pOwner->QueueToClient(answer);
+    FinishClosingIfDone();
+}
+
+void CRelayServerSock::DropUpstream() {
+    CAsyncSocketEx::Close();
+    m_ToServer.Clear();
+}
+
+CPendingBuffer CRelayServerSock::TakeToServer() {
+    CPendingBuffer taken = std::move(m_ToServer);
+    m_ToServer.Clear();
+    return taken;
+}
+
+void CRelayServerSock::QueueToServer(std::string_view bytes) {
+    if (bytes.empty()) return;
+    // Sent at once while nothing waits before them; the rest waits for the
+    // write notice, which only a send that would block arms.
+    if (Open() && HoldsHandle() && m_ToServer.Empty() && !m_bWriteBlocked) {
+        const eSendOutcome outcome = SendUntilBlocked(bytes, SendToServer());
+        if (outcome == eSendOutcome::Failed) {
+            CloseBoth();
+            return;
+        }
+        m_bWriteBlocked = outcome == eSendOutcome::WouldBlock;
+    }
+    m_ToServer.Append(bytes);
+}
+
+bool CRelayServerSock::FlushToServer() {
+    if (m_ToServer.Empty() || !HoldsHandle()) return true;
+    const eSendOutcome outcome = m_ToServer.SendTo(SendToServer());
+    m_bWriteBlocked = outcome == eSendOutcome::WouldBlock;
+    return outcome != eSendOutcome::Failed;
+}
+
+SendFunction CRelayServerSock::SendToServer() {
+    return [this](const char* data, int length) { return CAsyncSocketEx::Send(data, length); };
+}
+
+void CRelayServerSock::ClientClosed() {
+    switch (m_State) {
+    case eLegState::Relaying:
+    case eLegState::Tunnel:
+        m_State = eLegState::Closing;
+        m_bServerDone = false;
+        m_pOwner->CloseClientSocket();
+        if (!FlushToServer()) CloseBoth();
+        FinishClosingIfDone();
+        break;
+    case eLegState::Closed:
+        break;
+    default:
+        // Nobody takes the rest any more; a running setup is abandoned.
+        CloseBoth();
+        break;
+    }
+}
+
+void CRelayServerSock::ServerClosed() {
+    if (!Open()) {
+        if (m_State == eLegState::Closing) CloseBoth();
+        return;
+    }
+    m_State = eLegState::Closing;
+    m_bServerDone = true;
+    m_ToServer.Clear();
+    CAsyncSocketEx::Close();
+    FinishClosingIfDone();
+}
+
+void CRelayServerSock::FinishClosingIfDone() {
+    if (m_State != eLegState::Closing) return;
+    const bool drained = m_bServerDone ? m_pOwner->ClientPendingEmpty() : m_ToServer.Empty();
+    if (drained) CloseBoth();
+}
+
+void CRelayServerSock::CloseBoth() {
+    m_State = eLegState::Closed;
+    m_ToServer.Clear();
+    CAsyncSocketEx::Close();
+    m_pOwner->CloseClientSocket();
+    m_pOwner->KillObject();
+}
+
+void CRelayServerSock::ResumeReading() {
+    if (!m_bReadPaused) return;
+    m_bReadPaused = false;
+    OnReceive(0);
+}
+
+void CRelayServerSock::Close() { CloseBoth(); }
+
+int CRelayServerSock::Receive(void* lpBuf, int nBufLen, int nFlags) {
+    if (CProxyServer::m_bShuttingDown.load()) return 0;
+    const int received = CAsyncSocketEx::Receive(lpBuf, nBufLen, nFlags);
+    if (received > 0) CBaseServer::SetToolBarIncomingData(received);
+    return received;
+}
+
+void CRelayServerSock::OnReceive(int nErrorCode) {
+    if (nErrorCode != 0 || !m_pBuffer || !HoldsHandle() || !Open()) return;
+    char* const buffer = m_pBuffer.get();
+    for (int i = 0; i < kReadsPerNotice; ++i) {
+        if (m_pOwner->ClientFull()) {
+            m_bReadPaused = true;
+            return;
+        }
+        if (CProxyServer::m_bShuttingDown.load()) return;
+        const int received = Receive(buffer, m_MaxReceive);
+        if (received == 0 || (received < 0 && !WouldBlock())) {
+            ServerClosed();
+            return;
+        }
+        if (received < 0 || CProxyServer::getStopFlag()) return;
+        const int length = TransformUpstreamBlock(buffer, received);
+        m_pOwner->QueueToClient({buffer, static_cast<std::size_t>(length)});
+        if (!Open()) return;
+    }
+}
+
+void CRelayServerSock::OnSend(int nErrorCode) {
+    if (nErrorCode != 0) return;
+    m_bWriteBlocked = false;
+    if (!FlushToServer()) {
+        CloseBoth();
+        return;
+    }
+    if (!UpstreamFull()) m_pOwner->ResumeReading();
+    FinishClosingIfDone();
+}
+
+void CRelayServerSock::OnClose(int) {
+    // Every byte was read before the notice: what the client still has to
+    // take goes out, then both sides close.
+    ServerClosed();
+}
+
+void CRelayServerSock::Free_Buffer() {
+    std::lock_guard lock(m_CS);
+    m_pBuffer.reset();
+}

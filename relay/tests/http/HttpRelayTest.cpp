@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/EngineFixture.h"
+#include "platform/Sockets.h"
+#include "pool/PoolFixture.h"
+#include "relay/engine/CBaseServer.h"
+#include "relay/engine/CProxyServer.h"
+#include "relay/engine/IEngineLogs.h"
+#include "relay/pool/CBProxyChain.h"
+#include "relay/pool/CProxy.h"
+#include "relay/pool/ProxyDatabaseFile.h"
+#include "rig/FakeUpstream.h"
+#include "rig/LoopbackClient.h"
+#include "rig/LoopbackRig.h"
+#include "support/TempRoot.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using kvtest::FakeScript;
+using kvtest::FakeUpstream;
+using kvtest::LoopbackClient;
+
+constexpr std::string_view kFailureAnswer =
+    "HTTP/1.0 502 Bad Gateway\r\n"
+    "Content-Type: text/plain\r\n"
+    "Content-Length: 29\r\n"
+    "Connection: close\r\n"
+    "\r\n"
+    "Cannot find the desired page!";
+
+constexpr std::size_t kPostSize = 5 * 1024 * 1024;
+constexpr std::size_t kDownloadSize = 20 * 1024 * 1024;
+
+std::string Response(std::string_view body, bool close) {
+    return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" +
+           (close ? "Connection: close\r\n" : "") + "\r\n" + std::string(body);
+}
+
+std::string Get(const std::string& target, const std::string& host) {
+    return "GET " + target + " HTTP/1.1\r\nHost: " + host + "\r\n\r\n";
+}
+
+// Reads until exactly n bytes came (or the limit passed).
+std::string ReadExactly(LoopbackClient& client, std::size_t n, std::chrono::milliseconds limit) {
+    std::string got;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (got.size() < n && std::chrono::steady_clock::now() < deadline) {
+        if (client.ReadSome(got, 1s, n - got.size()) == LoopbackClient::Read::Closed) break;
+    }
+    return got;
+}
+
+// Records the chains the engine logs: the hops' ports and the destination.
+class RecordingLogs : public IEngineLogs {
+public:
+    void ChainLogAddItem(CBProxyChain& hops, const char* destination) override {
+        std::vector<int> ports;
+        for (CProxy* hop : hops.Snapshot()) ports.push_back(hop->getPort());
+        std::lock_guard lock(mutex_);
+        chains_.push_back({ports, destination ? destination : ""});
+    }
+    std::vector<std::pair<std::vector<int>, std::string>> Chains() {
+        std::lock_guard lock(mutex_);
+        return chains_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::pair<std::vector<int>, std::string>> chains_;
+};
+
+class HttpRelayTest : public srvtest::EngineTest {
+protected:
+    ~HttpRelayTest() override {
+        StopEngine();
+        CBaseServer::SetEngineLogs(nullptr);
+        platform::SetHostResolver({});
+    }
+
+
+
+    kvtest::CurlResult Curl(std::vector<std::string> args) {
+        args.insert(args.begin(), {"-x", ProxyAddress()});
+        return rig_.Curl(args, 60s);
+    }
+
+    // A 5 MB POST through the relay to a fake origin: the body it got and
+    // the head of the request it saw.
+    void PostFiveMegabytes(std::string& head, std::string& body) {
+        const std::string posted = kvtest::Origin::MakeContent("post.bin", kPostSize);
+        const std::filesystem::path file = root() / "post.bin";
+        kvtest::WriteFile(file, posted);
+        FakeUpstream origin({FakeScript().ExpectUntil("\r\n\r\n").Expect(kPostSize).Send(Response("ok", true)).Close()});
+        const kvtest::CurlResult got = Curl({"-H", "Expect:", "--data-binary", "@" + file.string(),
+                                             "http://127.0.0.1:" + std::to_string(origin.port()) + "/upload"});
+        EXPECT_EQ(got.exitCode, 0) << got.log;
+        EXPECT_EQ(got.body, "ok");
+        ASSERT_TRUE(origin.WaitFinished(1, 10s));
+        const std::string received = origin.Sessions().at(0).received;
+        const std::size_t end = received.find("\r\n\r\n");
+        ASSERT_NE(end, std::string::npos);
+        head = received.substr(0, end + 4);
+        body = received.substr(end + 4);
+        EXPECT_TRUE(body == posted) << "body of " << body.size() << " bytes differs";
+    }
+
+    kvtest::LoopbackRig rig_;
+    // Outlive the engine, which the destructor stops.
+    RecordingLogs logs_;
+};
+
+TEST_F(HttpRelayTest, DirectGetPostAndRateLimitedDownloadAreByteExact) {
+    const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 100000}, {"big.bin", kDownloadSize}});
+    StartRunningEngine();
+
+    const kvtest::CurlResult page = Curl({origin.Url("page.bin")});
+    EXPECT_EQ(page.exitCode, 0) << page.log;
+    EXPECT_TRUE(page.body == origin.Content("page.bin"));
+    // Direct to the origin, the request line is relative.
+    EXPECT_NE(origin.peer().Log().find("\"GET /page.bin HTTP/1.1\""), std::string::npos) << origin.peer().Log();
+
+    std::string head;
+    std::string body;
+    PostFiveMegabytes(head, body);
+    EXPECT_EQ(head.rfind("POST /upload HTTP/1.1\r\n", 0), 0u) << head;
+
+    // The client takes the data slower than the origin gives it.
+    const kvtest::CurlResult big = Curl({"--limit-rate", "8M", origin.Url("big.bin")});
+    EXPECT_EQ(big.exitCode, 0) << big.log;
+    EXPECT_TRUE(big.body == origin.Content("big.bin")) << "got " << big.body.size() << " bytes";
+}
+
+TEST_F(HttpRelayTest, ConnectTunnelAnswersWithTheHostAndCarriesBytesUnchanged) {
+    platform::SetHostResolver([](const std::string& name, std::vector<std::uint32_t>& addresses) {
+        if (name != "localhost") return platform::WSAHOST_NOT_FOUND;
+        addresses = {htonl(INADDR_LOOPBACK)};
+        return 0;
+    });
+    FakeUpstream echo({FakeScript().Echo()});
+    const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 300000}});
+    StartRunningEngine();
+
+    LoopbackClient client;
+    ASSERT_TRUE(client.Connect(port()));
+    const std::string target = "LocalHost:" + std::to_string(echo.port());
+    ASSERT_TRUE(client.SendAll("CONNECT " + target + " HTTP/1.1\r\nHost: " + target + "\r\n\r\n"));
+    const std::string answer = "HTTP/1.1 200 OK\r\nHost: localhost\r\n\r\n";
+    EXPECT_EQ(ReadExactly(client, answer.size(), 10s), answer);
+    // Requests inside a tunnel are payload: nothing is parsed or rewritten.
+    std::string payload = "GET http://127.0.0.1/ HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    payload += kvtest::Origin::MakeContent("tunnel", 1 << 20);
+    ASSERT_TRUE(client.SendAll(payload, 10s));
+    EXPECT_TRUE(ReadExactly(client, payload.size(), 20s) == payload);
+    client.Close();
+
+    const kvtest::CurlResult tunnelled = Curl({"-p", origin.Url("page.bin")});
+    EXPECT_EQ(tunnelled.exitCode, 0) << tunnelled.log;
+    EXPECT_TRUE(tunnelled.body == origin.Content("page.bin"));
+}
+
+TEST_F(HttpRelayTest, UnknownHostAndMissingHostGetBadGatewayWithoutUpstreamAttempt) {
+    std::atomic<int> lookups{0};
+    platform::SetHostResolver([&lookups](const std::string&, std::vector<std::uint32_t>&) {
+        ++lookups;
+        return platform::WSAHOST_NOT_FOUND;
+    });
+    // The chain's only member would see any attempt.
+    FakeUpstream firstHop({FakeScript().Silence(5s)});
+    pooltest::SeedEngineDatabase({pooltest::LoopbackHop(firstHop.port(), PROXY_TYPE_SOCKS5)}, {});
+    StartRunningEngine({.chain = true, .chainLength = 1});
+
+    for (const std::string& request :
+         {Get("http://nowhere.invalid/", "nowhere.invalid"), std::string("GET / HTTP/1.0\r\n\r\n")}) {
+        LoopbackClient client;
+        ASSERT_TRUE(client.Connect(port()));
+        ASSERT_TRUE(client.SendAll(request));
+        EXPECT_EQ(client.ReadUntilClosed(10s), kFailureAnswer) << request;
+    }
+    EXPECT_GE(lookups.load(), 1);
+    EXPECT_TRUE(firstHop.Sessions().empty());
+}
+
+TEST_F(HttpRelayTest, KeptAliveConnectionReusesItsUpstreamAndSwitchesForAnotherHost) {
+    FakeUpstream a({FakeScript()
+                        .ExpectUntil("\r\n\r\n")
+                        .Send(Response("first", false))
+                        .ExpectUntil("\r\n\r\n")
+                        .Send(Response("second", false))});
+    FakeUpstream b({FakeScript().ExpectUntil("\r\n\r\n").Send(Response("third", false))});
+    StartRunningEngine();
+    const std::string hostA = "127.0.0.1:" + std::to_string(a.port());
+    const std::string hostB = "127.0.0.1:" + std::to_string(b.port());
+
+    LoopbackClient client;
+    ASSERT_TRUE(client.Connect(port()));
+    const std::pair<std::string, std::string> exchanges[] = {
+        {Get("http://" + hostA + "/1", hostA), Response("first", false)},
+        {Get("http://" + hostA + "/2", hostA), Response("second", false)},
+        {Get("http://" + hostB + "/3", hostB), Response("third", false)},
+    };
+    for (const auto& [request, response] : exchanges) {
+        ASSERT_TRUE(client.SendAll(request));
+        EXPECT_EQ(ReadExactly(client, response.size(), 10s), response);
+    }
+    client.Close();
+    ASSERT_TRUE(a.WaitAccepted(1, 5s));
+    ASSERT_TRUE(b.WaitAccepted(1, 5s));
+    EXPECT_EQ(a.Sessions().size(), 1u);
+    EXPECT_EQ(a.Sessions()[0].received, Get("/1", hostA) + Get("/2", hostA));
+    EXPECT_EQ(b.Sessions()[0].received, Get("/3", hostB));
+}
+
+TEST_F(HttpRelayTest, TwoHopChainOfRealProxiesCarriesEverythingByteExact) {
+    CBaseServer::SetEngineLogs(&logs_);
+    const kvtest::Peer& socks = rig_.StartDante();
+    const kvtest::Peer& http = rig_.StartTinyproxy();
+    const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 100000}, {"big.bin", kDownloadSize}});
+    pooltest::SeedEngineDatabase({pooltest::LoopbackHop(socks.port(), PROXY_TYPE_SOCKS5)},
+                                 {pooltest::LoopbackHop(http.port(), PROXY_TYPE_HTTP)});
+    StartRunningEngine({.chain = true, .chainLength = 2});
+
+    const kvtest::CurlResult page = Curl({origin.Url("page.bin")});
+    EXPECT_EQ(page.exitCode, 0) << page.log;
+    EXPECT_TRUE(page.body == origin.Content("page.bin"));
+    // The HTTP proxy last in the chain gets the absolute form.
+    EXPECT_NE(http.Log().find("GET " + origin.Url("page.bin") + " HTTP/1.1"), std::string::npos) << http.Log();
+    const auto chains = logs_.Chains();
+    ASSERT_FALSE(chains.empty());
+    EXPECT_EQ(chains[0].first, (std::vector<int>{socks.port(), http.port()}));
+
+    std::string head;
+    std::string body;
+    PostFiveMegabytes(head, body);
+
+    const kvtest::CurlResult big = Curl({"--limit-rate", "8M", origin.Url("big.bin")});
+    EXPECT_EQ(big.exitCode, 0) << big.log;
+    EXPECT_TRUE(big.body == origin.Content("big.bin")) << "got " << big.body.size() << " bytes";
+
+    const kvtest::CurlResult tunnelled = Curl({"-p", origin.Url("page.bin")});
+    EXPECT_EQ(tunnelled.exitCode, 0) << tunnelled.log;
+    EXPECT_TRUE(tunnelled.body == origin.Content("page.bin"));
+    EXPECT_NE(http.Log().find("CONNECT 127.0.0.1:" + std::to_string(origin.port())), std::string::npos);
+}
+
+TEST_F(HttpRelayTest, FiveHundredSequentialRequestsLeaveTheDescriptorsAsTheyWere) {
+    const kvtest::Origin& origin = rig_.StartOrigin({{"small.bin", 100}});
+    StartRunningEngine();
+    const std::string host = "127.0.0.1:" + std::to_string(origin.port());
+    const auto request = [&] {
+        LoopbackClient client;
+        ASSERT_TRUE(client.Connect(port()));
+        ASSERT_TRUE(client.SendAll(Get(origin.Url("small.bin"), host)));
+        const std::string answer = client.ReadUntilClosed(10s);
+        ASSERT_GE(answer.size(), 100u);
+        EXPECT_EQ(answer.substr(answer.size() - 100), origin.Content("small.bin"));
+    };
+    request();
+    const int before = OpenDescriptors();
+    for (int i = 0; i < 500 && !HasFatalFailure(); ++i) request();
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (OpenDescriptors() > before && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_LE(OpenDescriptors(), before);
+    // Closed connections are reaped at the next accept.
+    EXPECT_LE(CProxyServer::mHttpProxy.ClientCount(), 2);
+}
+
+TEST_F(HttpRelayTest, ExitWhileThreeSetupsHangEndsCleanly) {
+    FakeUpstream silent({FakeScript().Silence(30s)});
+    pooltest::SeedEngineDatabase({pooltest::LoopbackHop(silent.port(), PROXY_TYPE_SOCKS5)}, {});
+    StartRunningEngine({.chain = true, .chainLength = 1});
+
+    std::vector<LoopbackClient> clients(3);
+    for (LoopbackClient& client : clients) {
+        ASSERT_TRUE(client.Connect(port()));
+        ASSERT_TRUE(client.SendAll(Get("http://127.0.0.1:9/", "127.0.0.1:9")));
+    }
+    ASSERT_TRUE(silent.WaitAccepted(3, 10s));
+    const auto started = std::chrono::steady_clock::now();
+    StopEngine();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
+    for (LoopbackClient& client : clients) client.ReadUntilClosed(5s);
+    EXPECT_TRUE(silent.WaitFinished(3, 10s));
+}
+
+}  // namespace
