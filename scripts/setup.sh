@@ -13,6 +13,8 @@ packages=(
   # the control panel, wizard and toolbar (wx on GTK 3, GDBus), the
   # browser-close watcher (xcb), and their tests on a virtual display
   libwxgtk3.2-dev libglib2.0-dev libxcb1-dev
+  # the GUI tests' on-screen check reads the GTK widgets under wx
+  libgtk-3-dev
   xvfb xauth dbus dbus-x11
 )
 
