@@ -173,6 +173,23 @@ SWindowLayout ReadLayout(const wxTopLevelWindow& window) {
     return layout;
 }
 
+std::string Quoted(std::string_view text) {
+    constexpr std::size_t kLongest = 48;
+    std::string line;
+    for (const char c : text) {
+        const bool space = c == '\n' || c == '\t' || c == '\r';
+        if (space && !line.empty() && line.back() == ' ') continue;
+        line += space ? ' ' : c;
+    }
+    if (line.size() > kLongest) {
+        // Cut at a character's first byte, so the text stays valid UTF-8.
+        std::size_t end = kLongest;
+        while (end > 0 && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80) --end;
+        line = line.substr(0, end) + "...";
+    }
+    return "'" + line + "'";
+}
+
 std::string Describe(const wxWindow& window) {
     int status = 0;
     const std::unique_ptr<char, decltype(&std::free)> demangled(
@@ -180,7 +197,7 @@ std::string Describe(const wxWindow& window) {
     std::string text = status == 0 && demangled ? demangled.get() : typeid(window).name();
     const auto* control = dynamic_cast<const wxControl*>(&window);
     const wxString label = control ? control->GetLabelText() : window.GetLabel();
-    if (!label.empty()) text += " '" + label.utf8_string() + "'";
+    if (!label.empty()) text += " " + Quoted(label.utf8_string());
     text += " (id " + std::to_string(window.GetId()) + ", name \"" + window.GetName().utf8_string() + "\")";
     return text;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ScreenRect.h"
@@ -52,7 +53,10 @@ SWindowLayout ReadLayout(const wxTopLevelWindow& window);
 // The window's X window; 0 while it has none (never shown).
 std::uint32_t XWindowOf(const wxTopLevelWindow& window);
 
-// "wxCheckBox 'Use a proxy' (id 1012)", with the name when it is not wx's default.
+// "wxCheckBox 'Use a proxy' (id 1012, name "check")".
 std::string Describe(const wxWindow& window);
+
+// 'text' on one line, long ones shortened: for messages.
+std::string Quoted(std::string_view text);
 
 }  // namespace kvtest

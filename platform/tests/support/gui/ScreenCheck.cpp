@@ -37,10 +37,27 @@ std::string Overhangs(const SScreenRect& inner, const SScreenRect& outer) {
 std::string SizeText(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
 
 // A part of a control's area: what it shows or what it paints.
+enum class ePiece { Face, Background, Text, Mark };
+
 struct SPiece {
     int control;
+    ePiece kind;
     SScreenRect rect;
 };
+
+const char* ToString(ePiece kind) {
+    switch (kind) {
+        case ePiece::Face: return "face";
+        case ePiece::Background: return "background (a colour of its own)";
+        case ePiece::Text: return "text";
+        case ePiece::Mark: return "check mark";
+    }
+    return "?";
+}
+
+// Ink may pass a control's edge by this much: a glyph's anti-aliased side
+// bearing, not a letter the user misses.
+constexpr int kInkSlack = 1;
 
 class CChecker {
 public:
@@ -100,12 +117,14 @@ private:
     void CheckTexts(const SControl& control) {
         for (const SControlText& text : control.texts) {
             if (text.ink.Empty()) continue;
-            const std::string what = Describe(*control.window) + ": its text '" + text.text + "'";
+            const std::string what = Describe(*control.window) + ": its text " + Quoted(text.text);
             if (text.ellipsized) {
                 Add(eLayoutFault::Clipped, control.window, what + " is shortened with an ellipsis");
                 continue;
             }
-            if (control.rect.Contains(text.ink)) continue;
+            const SScreenRect room{control.rect.x - kInkSlack, control.rect.y - kInkSlack,
+                                   control.rect.width + 2 * kInkSlack, control.rect.height + 2 * kInkSlack};
+            if (room.Contains(text.ink)) continue;
             const SScreenRect ink = text.ink.MovedBy(-control.rect.x, -control.rect.y);
             const std::string wrapped =
                 text.lines > 1 ? " (wrapped to " + std::to_string(text.lines) + " lines)" : std::string();
@@ -129,10 +148,9 @@ private:
         const SScreenRect visible = control.rect.Intersect(clip);
         if (!Listed(mExpect.backdrops, control.window)) {
             if (!SeeThrough(control)) {
-                pieces.push_back({index, visible});
+                pieces.push_back({index, ePiece::Face, visible});
             } else {
-                for (const SControlText& text : control.texts) pieces.push_back({index, text.ink.Intersect(visible)});
-                for (const SScreenRect& mark : control.marks) pieces.push_back({index, mark.Intersect(visible)});
+                AddTextsAndMarks(index, visible, pieces);
             }
         }
         for (const int child : control.children) Content(child, visible, pieces);
@@ -144,21 +162,24 @@ private:
         if (!control.mapped) return;
         const SScreenRect visible = control.rect.Intersect(clip);
         if (!SeeThrough(control) || control.ownBackground) {
-            pieces.push_back({index, visible});
+            pieces.push_back({index, SeeThrough(control) ? ePiece::Background : ePiece::Face, visible});
             return;
         }
-        for (const SControlText& text : control.texts) pieces.push_back({index, text.ink.Intersect(visible)});
-        for (const SScreenRect& mark : control.marks) pieces.push_back({index, mark.Intersect(visible)});
+        AddTextsAndMarks(index, visible, pieces);
         for (const int child : control.children) Paint(child, visible, pieces);
     }
 
-    std::string HowItPaints(int over, int painter) const {
-        const SControl& control = At(over);
-        std::string how = !SeeThrough(control) ? "its face"
-                          : control.ownBackground ? "its background (a colour of its own)"
-                                                  : "its text";
-        if (painter != over) how += ", through its child " + Describe(*At(painter).window);
-        return how;
+    void AddTextsAndMarks(int index, const SScreenRect& visible, std::vector<SPiece>& pieces) const {
+        const SControl& control = At(index);
+        for (const SControlText& text : control.texts) {
+            pieces.push_back({index, ePiece::Text, text.ink.Intersect(visible)});
+        }
+        for (const SScreenRect& mark : control.marks) pieces.push_back({index, ePiece::Mark, mark.Intersect(visible)});
+    }
+
+    std::string HowItPaints(int over, const SPiece& paint) const {
+        if (paint.control == over) return std::string("its ") + ToString(paint.kind);
+        return std::string("the ") + ToString(paint.kind) + " of its child " + Describe(*At(paint.control).window);
     }
 
     void CheckCovering() {
@@ -182,7 +203,7 @@ private:
                         Add(eLayoutFault::Covered, hidden.window,
                             Describe(*hidden.window) + " at " + InParent(hidden).ToString() +
                                 " is painted over by the later " + Describe(*high.window) + " at " +
-                                InParent(high).ToString() + ", with " + HowItPaints(over, paint.control) +
+                                InParent(high).ToString() + ", with " + HowItPaints(over, paint) +
                                 " over " +
                                 piece.rect.Intersect(paint.rect).MovedBy(-hidden.rect.x, -hidden.rect.y).ToString() +
                                 " of it");

@@ -20,14 +20,14 @@ namespace kvtest {
 
 struct SLayoutExpect {
     // The size of the window's template: its client area may not be smaller.
-    wxSize minClientSize;
+    wxSize minClientSize = {};
     // Controls that, like group boxes, paint only their text unless they have
     // a background colour of their own (a transparent picture, a frame
     // drawn by hand). Group boxes, labels, check and radio boxes and plain
     // containers count as such without being named.
-    std::vector<const wxWindow*> seeThrough;
+    std::vector<const wxWindow*> seeThrough = {};
     // Controls that later controls may lie on (a picture behind a page).
-    std::vector<const wxWindow*> backdrops;
+    std::vector<const wxWindow*> backdrops = {};
 };
 
 enum class eLayoutFault {
