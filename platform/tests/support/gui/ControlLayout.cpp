@@ -18,6 +18,10 @@ namespace {
 
 GtkWidget* WidgetOf(const wxWindow& window) { return static_cast<GtkWidget*>(window.GetHandle()); }
 
+// A control drawn inside the top-level window: not a window of its own
+// (an owned dialog) and created.
+bool IsControl(const wxWindow& window) { return !window.IsTopLevel() && WidgetOf(window); }
+
 // The rectangle a widget was given, in the coordinates of top.
 SScreenRect RectIn(GtkWidget* widget, GtkWidget* top) {
     GtkAllocation allocation;
@@ -121,7 +125,7 @@ public:
             if (GTK_IS_CHECK_BUTTON(widget)) control.marks.push_back(Mark(control, search.labels));
         }
         for (const wxWindow* child : window.GetChildren()) {
-            if (child->IsTopLevel()) continue;
+            if (!IsControl(*child)) continue;
             control.children.push_back(static_cast<int>(mLayout.controls.size()));
             Read(*child, index);
         }
@@ -131,7 +135,7 @@ public:
 private:
     void Gather(const wxWindow& window) {
         for (const wxWindow* child : window.GetChildren()) {
-            if (child->IsTopLevel()) continue;
+            if (!IsControl(*child)) continue;
             mControlWidgets.insert(WidgetOf(*child));
             Gather(*child);
         }
@@ -168,7 +172,7 @@ SWindowLayout ReadLayout(const wxTopLevelWindow& window) {
     layout.client = RectIn(window.m_wxwindow ? window.m_wxwindow : top, top);
     CReader reader(window, layout);
     for (const wxWindow* child : window.GetChildren()) {
-        if (!child->IsTopLevel()) reader.Read(*child, -1);
+        if (IsControl(*child)) reader.Read(*child, -1);
     }
     return layout;
 }

@@ -182,35 +182,41 @@ private:
         return std::string("the ") + ToString(paint.kind) + " of its child " + Describe(*At(paint.control).window);
     }
 
+    // Siblings in one container, each against those painted after it.
     void CheckCovering() {
-        std::set<std::pair<int, int>> reported;
         const int count = static_cast<int>(mLayout.controls.size());
+        std::vector<std::vector<SPiece>> shown(static_cast<std::size_t>(count));
+        std::vector<std::vector<SPiece>> painted(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const SControl& control = At(i);
+            if (!control.mapped || !control.container) continue;
+            Content(i, control.containerArea, shown[static_cast<std::size_t>(i)]);
+            Paint(i, control.containerArea, painted[static_cast<std::size_t>(i)]);
+        }
+        std::set<std::pair<int, int>> reported;
         for (int under = 0; under < count; ++under) {
             const SControl& low = At(under);
-            if (!low.mapped || !low.container) continue;
-            std::vector<SPiece> shown;
-            Content(under, low.containerArea, shown);
-            if (shown.empty()) continue;
             for (int over = 0; over < count; ++over) {
                 const SControl& high = At(over);
-                if (!high.mapped || high.container != low.container || high.paintOrder <= low.paintOrder) continue;
-                std::vector<SPiece> painted;
-                Paint(over, high.containerArea, painted);
-                for (const SPiece& piece : shown) {
-                    for (const SPiece& paint : painted) {
+                if (high.container != low.container || high.paintOrder <= low.paintOrder) continue;
+                for (const SPiece& piece : shown[static_cast<std::size_t>(under)]) {
+                    for (const SPiece& paint : painted[static_cast<std::size_t>(over)]) {
                         if (!piece.rect.Overlaps(paint.rect) || !reported.insert({piece.control, over}).second) continue;
-                        const SControl& hidden = At(piece.control);
-                        Add(eLayoutFault::Covered, hidden.window,
-                            Describe(*hidden.window) + " at " + InParent(hidden).ToString() +
-                                " is painted over by the later " + Describe(*high.window) + " at " +
-                                InParent(high).ToString() + ", with " + HowItPaints(over, paint) +
-                                " over " +
-                                piece.rect.Intersect(paint.rect).MovedBy(-hidden.rect.x, -hidden.rect.y).ToString() +
-                                " of it");
+                        ReportCovered(piece, over, paint);
                     }
                 }
             }
         }
+    }
+
+    void ReportCovered(const SPiece& piece, int over, const SPiece& paint) {
+        const SControl& hidden = At(piece.control);
+        const SControl& high = At(over);
+        const SScreenRect where = piece.rect.Intersect(paint.rect).MovedBy(-hidden.rect.x, -hidden.rect.y);
+        Add(eLayoutFault::Covered, hidden.window,
+            Describe(*hidden.window) + " at " + InParent(hidden).ToString() + " is painted over by the later " +
+                Describe(*high.window) + " at " + InParent(high).ToString() + ", with " + HowItPaints(over, paint) +
+                " over " + where.ToString() + " of it");
     }
 
     const wxTopLevelWindow& mWindow;
