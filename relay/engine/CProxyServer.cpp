@@ -148,6 +148,9 @@ void CProxyServer::OnStartServer() {
         CVirtualProxy* listener = ListenerFor(m_nProxyType.load());
         m_bRunning.store(listener && listener->Start());
         if (IsRunning()) {
+            // An analysis a previous start left running ends first, so that
+            // its end cannot mark the lists read now as analysed.
+            CBaseServer::m_ProxyPool.StopAnalyzingPrivateList();
             CBaseServer::m_ProxyPool.SetDBInitialized(false);
             CBaseServer::m_ProxyPool.Init();
         } else {

@@ -34,8 +34,13 @@ void CProxyMap::Init() {
     msDBInitialized.store(true);
     // A failed open leaves the pool empty: every statement then fails.
     m_Database.Open(PrepareProxyDatabase().c_str());
-    std::lock_guard pool(m_PoolCS);
-    m_PrivateLists.ReadPrivateList(LoadContext());
+    {
+        std::lock_guard pool(m_PoolCS);
+        m_PrivateLists.ReadPrivateList(LoadContext());
+    }
+    // The lists just read have not been checked: the start's
+    // AnalyzePrivateList runs the analysis.
+    SetIsPrivateAnalyzed(false);
 }
 
 bool CProxyMap::IAddProxy(CProxy& proxy) {

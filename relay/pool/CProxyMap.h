@@ -41,7 +41,8 @@ public:
     virtual ~CProxyMap();
 
     // Once per server start (after SetDBInitialized(false)): opens the
-    // database and reads the private lists.
+    // database and reads the private lists, which then count as not
+    // analysed.
     void Init();
     void SetDBInitialized(bool initialized) { msDBInitialized.store(initialized); }
     bool GetDBInitialized() const { return msDBInitialized.load(); }

@@ -11,15 +11,17 @@ CProxy Candidate(std::uint16_t port, const char* address) {
 AnalyzerTest::AnalyzerTest()
     : judge_(kvtest::FakeScript().ExpectUntil("\r\n\r\n").Send(kJudgeReply).Close()) {}
 
-CJudgeHosts AnalyzerTest::Judges() const {
+CJudgeHosts LoopbackJudges(std::uint16_t port) {
     CJudgeHosts judges;
     judges.httpHost = "127.0.0.1";
-    judges.httpPort = judge_.port();
+    judges.httpPort = port;
     judges.marker = kMarker;
     judges.socksHost = "127.0.0.1";
-    judges.socksPort = judge_.port();
+    judges.socksPort = port;
     return judges;
 }
+
+CJudgeHosts AnalyzerTest::Judges() const { return LoopbackJudges(judge_.port()); }
 
 std::vector<std::vector<std::string>> AnalyzerTest::Rows(const std::string& table) const {
     return pooltest::Query(DatabasePath(), "select IP, Port, Type, Rank, FailReason, Country, ResponseTime from " +

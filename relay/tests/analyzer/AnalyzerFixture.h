@@ -28,6 +28,9 @@ inline constexpr char kLyingReply[] =
 // 127.0.0.1 as the country table's number.
 inline constexpr double kLoopbackNumber = 2130706433.0;
 
+// A judge on 127.0.0.1:port for the HTTP and the SOCKS tests alike.
+CJudgeHosts LoopbackJudges(std::uint16_t port);
+
 // A proxy record at 127.0.0.1 (or address) on port, type unknown, rank 0.
 CProxy Candidate(std::uint16_t port, const char* address = "127.0.0.1");
 

@@ -8,9 +8,19 @@
 #include "relay/engine/CProxyServer.h"
 #include "relay/engine/CUtilThread.h"
 #include "relay/engine/EngineMessages.h"
+#include "relay/pool/CThread.h"
 #include "rig/Loopback.h"
 
 namespace srvtest {
+namespace {
+
+class IdlePrivateListAnalysis : public CThread {
+public:
+    ~IdlePrivateListAnalysis() override { Stop(); }
+    platform::DWORD Run() override { return 1; }
+};
+
+}  // namespace
 
 EngineTest::EngineTest() {
     // Test programs run side by side: each engine's toolbar channel takes a
@@ -51,6 +61,9 @@ CSettings EngineTest::MakeSettings(const EngineSettings& settings, std::uint16_t
 void EngineTest::StartEngine(const EngineSettings& settings) {
     port_ = settings.port ? settings.port : kvtest::FreeLoopbackPort();
     ASSERT_TRUE(CBaseServer::InitEngine());
+    CBaseServer::m_ProxyPool.SetPrivateListAnalyzer(settings.privateListAnalyzer
+                                                        ? settings.privateListAnalyzer()
+                                                        : std::make_unique<IdlePrivateListAnalysis>());
     CSettings s = MakeSettings(settings, port_);
     CBaseServer::ApplySettings(s);
     CBaseServer::AttachView(view_.hwnd());

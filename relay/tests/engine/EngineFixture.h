@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@
 #include "platform/Thread.h"
 #include "settings/CSettings.h"
 #include "support/TempRoot.h"
+
+class CThread;
 
 namespace srvtest {
 
@@ -29,6 +32,10 @@ struct EngineSettings {
     bool incomingFilter = false;
     // Last changes to the settings the engine starts with.
     std::function<void(CSettings&)> adjust = nullptr;
+    // The private-list analysis each server start runs. None: a stand-in
+    // that checks nothing, so that a test's scripted hops see only the
+    // connections the test makes.
+    std::function<std::unique_ptr<CThread>()> privateListAnalyzer = nullptr;
 };
 
 struct RecordedBox {
