@@ -57,6 +57,7 @@ CProxyVerifyer& CProxyVerifyer::operator=(const CProxyVerifyer& other) {
     m_pPool = other.m_pPool;
     m_Port = other.m_Port;
     m_Address = other.m_Address;
+    m_ResolvedAddress = other.m_ResolvedAddress;
     m_pProxy = other.m_pProxy;
     m_Judges = other.m_Judges;
     return *this;
@@ -95,6 +96,10 @@ bool CProxyVerifyer::FullCheck() {
     CProxy& proxy = *m_pProxy;
     m_Address = proxy.getIP();
     m_Port = static_cast<std::uint16_t>(proxy.getPort());
+    // A proxy named by its host (as the parser finds them) is resolved as
+    // the chain-setup worker resolves destinations; an unknown name leaves
+    // 0, which no test connects to.
+    m_ResolvedAddress = CProxyAttrib::ConvertIP(m_Address.c_str());
     Log(Formatted(" Checking %s:", m_Address));
 
     bool passed = false;
@@ -117,7 +122,7 @@ bool CProxyVerifyer::FullCheck() {
 
     if (passed) {
         if (m_pPool) {
-            const std::string country = m_pPool->IFindCountry(m_Address.c_str());
+            const std::string country = m_pPool->IFindCountry(CProxyAttrib::ConvertIP(m_ResolvedAddress).c_str());
             if (!country.empty()) proxy.setCountry(country.c_str());
         }
         CloseSocket();
@@ -240,7 +245,7 @@ bool CProxyVerifyer::Connect(const char* text) {
     sockaddr_in remote{};
     remote.sin_family = AF_INET;
     remote.sin_port = htons(m_Port);
-    remote.sin_addr.s_addr = platform::inet_addr(m_Address.c_str());
+    remote.sin_addr.s_addr = m_ResolvedAddress;
     const bool addressable = remote.sin_addr.s_addr != platform::INADDR_NONE_VALUE &&
                              remote.sin_addr.s_addr != 0 && m_Port != 0;
     if (!addressable ||

@@ -107,6 +107,8 @@ private:
     CProxyMap* m_pPool = nullptr;
     std::uint16_t m_Port = 0;
     std::string m_Address;
+    // m_Address resolved, network order; 0 when it names no host.
+    platform::DWORD m_ResolvedAddress = 0;
     CProxy* m_pProxy = nullptr;
     std::vector<char> m_Buffer;
     std::size_t m_Received = 0;

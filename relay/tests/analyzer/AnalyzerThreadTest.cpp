@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <map>
+#include <utility>
+
 #include "analyzer/AnalyzerFixture.h"
+#include "platform/Sockets.h"
 #include "platform/Wait.h"
 #include "relay/analyzer/CAnalyzerThread.h"
 #include "relay/analyzer/CPrivateListAnalyzer.h"
@@ -44,6 +49,17 @@ protected:
 
     srvtest::RecordingView view_;
     CAnalyzerThread analyzer_{pool_};
+};
+
+// Answers name lookups as the test says while it lives.
+class ResolverGuard {
+public:
+    explicit ResolverGuard(platform::HostResolver resolver)
+        : previous_(platform::SetHostResolver(std::move(resolver))) {}
+    ~ResolverGuard() { platform::SetHostResolver(previous_); }
+
+private:
+    platform::HostResolver previous_;
 };
 
 bool EndsWith(const std::string& text, const std::string& end) {
@@ -91,6 +107,41 @@ TEST_F(AnalyzerThreadTest, StoresEveryUnanalysedProxyRankedOrFailed) {
                 EndsWith(log, "    Failed\r\nAnalysis Operation End\r\n"))
         << log;
     EXPECT_GE(view_.Count(WM_RELAY_PROXYCONFIG_LOG), 10);
+}
+
+TEST_F(AnalyzerThreadTest, AnalysesAProxyStoredByItsHostName) {
+    const std::uint16_t working = rig_.StartTinyproxy().port();
+    const kvtest::RefusingPort refusingPort;
+    const std::uint16_t refusing = refusingPort.port();
+    std::atomic<int> lookups{0};
+    const ResolverGuard resolver([&lookups](const std::string& name, std::vector<std::uint32_t>& addresses) {
+        ++lookups;
+        if (name != "proxy.hunted.test") return platform::WSAHOST_NOT_FOUND;
+        addresses.push_back(kvtest::LoopbackNetworkOrder());
+        return 0;
+    });
+    pooltest::InsertRows(DatabasePath(), "Proxy",
+                         {StoredRow(working, PROXY_TYPE_UNKNOWN, "0", "proxy.hunted.test"),
+                          StoredRow(refusing, PROXY_TYPE_UNKNOWN, "0", "gone.hunted.test")});
+    pooltest::InsertCountry(DatabasePath(), kLoopbackNumber - 1, kLoopbackNumber + 1, "Loopland");
+    OpenPool();
+
+    StartWithView();
+    ASSERT_EQ(platform::WaitForSingleObject(analyzer_.GetFinishedEvent(), 60000), platform::WAIT_OBJECT_0);
+    EXPECT_TRUE(WaitUntil([&] { return !analyzer_.IsRunning(); }, 5s));
+
+    std::map<std::uint16_t, std::vector<std::string>> byPort;
+    for (auto& row : Rows("Proxy")) byPort[static_cast<std::uint16_t>(std::stoi(row[1]))] = row;
+    ASSERT_EQ(byPort.size(), 2u);
+    // IP, Port, Type, Rank, FailReason, Country
+    EXPECT_EQ(byPort[working][0], "proxy.hunted.test");
+    EXPECT_EQ(byPort[working][2], "3");
+    EXPECT_GT(std::stod(byPort[working][3]), 0);
+    EXPECT_EQ(byPort[working][5], "Loopland");
+    EXPECT_EQ(byPort[refusing][0], "gone.hunted.test");
+    EXPECT_EQ(byPort[refusing][4], "Timeout");
+    EXPECT_EQ(byPort[refusing][3], "-1.0");
+    EXPECT_GE(lookups.load(), 2);
 }
 
 TEST_F(AnalyzerThreadTest, StopEndsARunningAnalysisWithoutBlamingTheProxy) {
