@@ -28,3 +28,5 @@ CJudgeHosts CAnalyzerConfig::getJudgeHosts() const {
     std::lock_guard lock(m_JudgesCS);
     return m_Judges;
 }
+
+void CAnalyzerConfig::CheckProxy() {}

@@ -49,6 +49,8 @@ public:
     CJudgeHosts getJudgeHosts() const;
 
     void PostCheckProxyRequest() { m_ProxyConfig.PostCheckProxyRequest(); }
+    // The checks run in the verifier; the configuration checks nothing.
+    void CheckProxy();
 
 private:
     CProxyConfig m_ProxyConfig;

@@ -433,3 +433,7 @@ bool CProxyVerifyer::StillOk() {
     CloseSocket();
     return false;
 }
+
+bool CProxyVerifyer::GetLocalIP() const { return true; }
+
+void CProxyVerifyer::CheckAnonymaty() {}

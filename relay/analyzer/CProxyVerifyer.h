@@ -76,6 +76,10 @@ public:
     bool OpenSocket();
     // False, with the socket closed, once a stop is requested.
     bool StillOk();
+    // Nothing to find for the checks: true.
+    bool GetLocalIP() const;
+    // The check does not judge anonymity: the proxy's flag stays as it was.
+    void CheckAnonymaty();
 
 private:
     bool FullCheck();

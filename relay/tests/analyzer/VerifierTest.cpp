@@ -116,6 +116,34 @@ TEST_F(VerifierTest, SendsTheJudgeRequestsThroughTheProxy) {
     EXPECT_STREQ(proxy.getFailReason(), CProxyVerifyer::kUnexpected);
 }
 
+TEST_F(VerifierTest, AnonymityAndTheLocalAddressAreNotJudged) {
+    srvtest::RecordingView view;
+    config_.GetProxyConfig().AttachWindow(view.hwnd());
+    host_.mixChain = false;
+    CProxy proxy = Candidate(rig_.StartTinyproxy().port());
+    CProxyVerifyer verifyer(&config_);
+    for (const bool anonymous : {true, false}) {
+        SCOPED_TRACE(anonymous ? "anonymous" : "not anonymous");
+        proxy.setIsAnonymous(anonymous);
+        ASSERT_TRUE(verifyer.CheckProxy(&proxy, PROXY_TYPE_UNKNOWN));
+        const std::size_t judged = judge_.Sessions().size();
+        const std::string log = config_.GetProxyConfig().getLog();
+        const std::size_t posts = view.Messages().size();
+
+        EXPECT_TRUE(verifyer.GetLocalIP());
+        verifyer.CheckAnonymaty();
+        config_.CheckProxy();
+
+        EXPECT_EQ(proxy.getIsAnonymous(), anonymous);
+        EXPECT_EQ(proxy.getType(), PROXY_TYPE_HTTPS);
+        EXPECT_EQ(config_.GetProxyConfig().getLog(), log);
+        EXPECT_EQ(view.Messages().size(), posts);
+        EXPECT_EQ(config_.GetProxyConfig().GetQueuedCount(), 0);
+        // Nothing asked the judge again.
+        EXPECT_EQ(judge_.Sessions().size(), judged);
+    }
+}
+
 TEST_F(VerifierTest, StopEndsAWaitingCheckAtOnce) {
     kvtest::FakeUpstream silent(kvtest::FakeScript().Silence(std::chrono::seconds(20)));
     config_.setTimeOut(10000);
