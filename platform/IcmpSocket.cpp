@@ -15,6 +15,8 @@ int FailWith(int err) {
 }
 }  // namespace
 
+SOCKET IcmpRawSocket() { return platform::socket(AF_INET, SOCK_RAW, IPPROTO_ICMP); }
+
 SOCKET IcmpEchoSocket() { return platform::socket(AF_INET, SOCK_DGRAM, IPPROTO_ICMP); }
 
 int sendto(SOCKET s, const char* buffer, int length, int flags, const sockaddr* to, int toLength) {

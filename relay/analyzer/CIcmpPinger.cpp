@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "platform/IcmpSocket.h"
 #include "platform/Sockets.h"
@@ -10,11 +11,14 @@
 
 namespace {
 constexpr std::size_t kHeaderSize = 8;
+constexpr std::size_t kMinIpHeader = 20;
 constexpr unsigned char kEchoReply = 0;
 constexpr unsigned char kEchoRequest = 8;
+constexpr unsigned char kTimeExceeded = 11;
+constexpr unsigned char kReassemblyTimeExceeded = 1;  // the code of a time-out while reassembling fragments
 
-std::uint16_t Read16(const char* bytes) {
-    return static_cast<std::uint16_t>((static_cast<unsigned char>(bytes[0]) << 8) | static_cast<unsigned char>(bytes[1]));
+std::uint16_t Read16(const unsigned char* bytes) {
+    return static_cast<std::uint16_t>((bytes[0] << 8) | bytes[1]);
 }
 }  // namespace
 
@@ -49,6 +53,61 @@ std::vector<unsigned char> CIcmpPinger::EchoRequest(std::uint16_t identifier) {
     return message;
 }
 
+CIcmpPinger::eReply CIcmpPinger::JudgeMessage(const unsigned char* bytes, std::size_t length, bool withIpHeader,
+                                              std::uint16_t identifier, platform::DWORD destination,
+                                              platform::DWORD from) {
+    const std::size_t header = withIpHeader && length > 0 ? static_cast<std::size_t>(bytes[0] & 0x0F) * 4 : 0;
+    if (length < header + kHeaderSize) return eReply::NoAnswer;
+    const unsigned char* icmp = bytes + header;
+    const std::size_t icmpLength = length - header;
+    const auto isOurRequest = [&](const unsigned char* message) {
+        return Read16(message + 4) == identifier && Read16(message + 6) == kSequence;
+    };
+    if (icmp[0] == kEchoReply) {
+        return isOurRequest(icmp) && from == destination ? eReply::Answered : eReply::Ignored;
+    }
+    if (icmp[0] != kTimeExceeded) return eReply::Ignored;
+    // The datagram the router gave up on: its IP header, then at least the
+    // first 8 bytes of our echo request.
+    const unsigned char* enclosed = icmp + kHeaderSize;
+    const std::size_t enclosedLength = icmpLength - kHeaderSize;
+    if (enclosedLength < kMinIpHeader) return eReply::Ignored;
+    const std::size_t enclosedHeader = static_cast<std::size_t>(enclosed[0] & 0x0F) * 4;
+    if (enclosedHeader < kMinIpHeader || enclosedLength < enclosedHeader + kHeaderSize) return eReply::Ignored;
+    platform::DWORD enclosedDestination = 0;
+    std::memcpy(&enclosedDestination, enclosed + 16, sizeof enclosedDestination);
+    const unsigned char* request = enclosed + enclosedHeader;
+    if (enclosed[9] != IPPROTO_ICMP || enclosedDestination != destination || request[0] != kEchoRequest ||
+        !isOurRequest(request)) {
+        return eReply::Ignored;
+    }
+    return icmp[1] == kReassemblyTimeExceeded ? eReply::NoAnswer : eReply::Answered;
+}
+
+bool CIcmpPinger::OpenSocket() {
+    m_Socket = platform::IcmpRawSocket();
+    m_bRawSocket = m_Socket != platform::INVALID_SOCKET;
+    if (!m_bRawSocket) m_Socket = platform::IcmpEchoSocket();
+    return m_Socket != platform::INVALID_SOCKET;
+}
+
+std::uint16_t CIcmpPinger::TakeIdentifier() {
+    const auto own = static_cast<std::uint16_t>(::getpid() & 0xFFFF);
+    if (m_bRawSocket) return own;
+    // The system names the echo socket's requests by its port: ask for the
+    // process's identifier, or take the one it gives.
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(own);
+    if (platform::bind(m_Socket, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        local.sin_port = 0;
+        platform::bind(m_Socket, reinterpret_cast<const sockaddr*>(&local), sizeof local);
+    }
+    int length = sizeof local;
+    platform::getsockname(m_Socket, reinterpret_cast<sockaddr*>(&local), &length);
+    return ntohs(local.sin_port);
+}
+
 int CIcmpPinger::Ping(const char* host) {
     CloseSocket();
     const platform::DWORD address = host ? ConvertIP(host) : 0;
@@ -56,8 +115,7 @@ int CIcmpPinger::Ping(const char* host) {
         std::fprintf(stderr, "Unknown host: %s\n", host ? host : "");
         return 0;
     }
-    m_Socket = platform::IcmpEchoSocket();
-    if (m_Socket == platform::INVALID_SOCKET) {
+    if (!OpenSocket()) {
         std::fprintf(stderr, "ICMP socket failed: %d\n", platform::WSAGetLastError());
         return 0;
     }
@@ -68,19 +126,7 @@ int CIcmpPinger::Ping(const char* host) {
     platform::setsockopt(m_Socket, IPPROTO_IP, IP_TTL, reinterpret_cast<const char*>(&firstTtl), sizeof firstTtl);
     const int ttl = kTtl;
     platform::setsockopt(m_Socket, IPPROTO_IP, IP_TTL, reinterpret_cast<const char*>(&ttl), sizeof ttl);
-
-    // The system names the request by the socket's port: ask for the
-    // process's identifier, or take the one it gives.
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(static_cast<std::uint16_t>(::getpid() & 0xFFFF));
-    if (platform::bind(m_Socket, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
-        local.sin_port = 0;
-        platform::bind(m_Socket, reinterpret_cast<const sockaddr*>(&local), sizeof local);
-    }
-    int length = sizeof local;
-    platform::getsockname(m_Socket, reinterpret_cast<sockaddr*>(&local), &length);
-    const std::uint16_t identifier = ntohs(local.sin_port);
+    const std::uint16_t identifier = TakeIdentifier();
 
     const std::vector<unsigned char> request = EchoRequest(identifier);
     sockaddr_in remote{};
@@ -96,12 +142,12 @@ int CIcmpPinger::Ping(const char* host) {
     const platform::DWORD recvTimeOut = kRecvTimeOut;
     platform::setsockopt(m_Socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&recvTimeOut),
                          sizeof recvTimeOut);
-    const int result = Receive(identifier);
+    const int result = Receive(identifier, address);
     CloseSocket();
     return result;
 }
 
-int CIcmpPinger::Receive(std::uint16_t identifier) {
+int CIcmpPinger::Receive(std::uint16_t identifier, platform::DWORD destination) {
     while (GetElapsedMs() < kRecvTimeOut) {
         sockaddr_in from{};
         int fromLength = sizeof from;
@@ -114,11 +160,16 @@ int CIcmpPinger::Receive(std::uint16_t identifier) {
             std::fprintf(stderr, "ICMP receive failed: %d\n", error);
             return -1;
         }
-        if (static_cast<std::size_t>(n) < kHeaderSize) continue;
-        const char* reply = m_Buffer.data();
-        if (static_cast<unsigned char>(reply[0]) == kEchoReply && Read16(reply + 4) == identifier &&
-            Read16(reply + 6) == kSequence) {
+        // A datagram larger than the buffer comes cut to it.
+        switch (JudgeMessage(reinterpret_cast<const unsigned char*>(m_Buffer.data()), static_cast<std::size_t>(n),
+                             m_bRawSocket,
+                             identifier, destination, from.sin_addr.s_addr)) {
+        case eReply::Answered:
             return 1;
+        case eReply::NoAnswer:
+            return 0;
+        case eReply::Ignored:
+            break;
         }
     }
     return 0;
