@@ -224,3 +224,5 @@ bool CProxyParser::IsPort(const std::string& word) {
     const auto value = DecimalValue(word);
     return value && *value >= 80 && *value <= 10000;
 }
+
+bool CProxyParser::IsStandardPort(const std::string&) { return false; }

@@ -43,6 +43,9 @@ public:
     static bool IsHost(const std::string& word);
     static bool IsHostOnly(const std::string& word);
     static bool IsPort(const std::string& word);
+    // Whether word is a standard port: no port is (false), and no check
+    // asks.
+    static bool IsStandardPort(const std::string& word);
     static bool BeginsWith(const std::string& text, const std::string& prefix);
 
     // The decimal value of the leading digits; none when there is no digit or

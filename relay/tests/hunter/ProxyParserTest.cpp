@@ -151,6 +151,8 @@ TEST(ProxyParserTests, AddressAndPortTestsFollowTheirRules) {
         {"999.1.1.1", true, false, true, false, false},
         {"8080", false, false, false, false, true},
         {"80", false, false, false, false, true},
+        {"3128", false, false, false, false, true},
+        {"1080", false, false, false, false, true},
         {"10000", false, false, false, false, true},
         {"10001", false, false, false, false, false},
         {"79", false, false, false, false, false},
@@ -164,6 +166,8 @@ TEST(ProxyParserTests, AddressAndPortTestsFollowTheirRules) {
         EXPECT_EQ(CProxyParser::IsHostOnly(c.word), c.hostOnly);
         EXPECT_EQ(CProxyParser::IsHost(c.word), c.host);
         EXPECT_EQ(CProxyParser::IsPort(c.word), c.port);
+        // No port is taken for a standard one, the usual proxy ports included.
+        EXPECT_FALSE(CProxyParser::IsStandardPort(c.word));
     }
     EXPECT_TRUE(CProxyParser::BeginsWith("127.0.0.1", "127."));
     EXPECT_FALSE(CProxyParser::BeginsWith("127", "127."));
