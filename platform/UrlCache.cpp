@@ -1,5 +1,8 @@
 #include "platform/UrlCache.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -39,6 +42,42 @@ bool WriteIndex(UrlCacheContainer container, const std::vector<UrlCacheEntry>& e
     std::error_code ec;
     fs::create_directories(ContainerFolder(container), ec);
     return WriteFileAtomic(IndexFile(container), text);
+}
+
+// A file name without folders.
+bool IsPlainName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string_view::npos;
+}
+
+// A relative path that stays inside its container folder.
+bool IsBelowContainer(std::string_view localFile) {
+    if (localFile.empty() || localFile.front() == '/' || localFile.front() == '\\') return false;
+    std::size_t start = 0;
+    while (start <= localFile.size()) {
+        const std::size_t end = std::min(localFile.find_first_of("/\\", start), localFile.size());
+        if (localFile.substr(start, end - start) == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+// The file name of a new copy of sourceUrl: a hash of the address, with a
+// number that no other address's copy has.
+std::string NewCopyName(std::string_view sourceUrl, const std::vector<UrlCacheEntry>& entries) {
+    std::uint64_t hash = 1469598103934665603ull;
+    for (const unsigned char c : sourceUrl) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    char base[17];
+    std::snprintf(base, sizeof base, "%016llx", static_cast<unsigned long long>(hash));
+    for (unsigned n = 1;; ++n) {
+        const std::string name = std::string(base) + "[" + std::to_string(n) + "].htm";
+        const bool taken = std::any_of(entries.begin(), entries.end(), [&](const UrlCacheEntry& entry) {
+            return entry.localFile == name && entry.sourceUrl != sourceUrl;
+        });
+        if (!taken) return name;
+    }
 }
 
 void RemoveLocalFile(UrlCacheContainer container, const UrlCacheEntry& entry) {
@@ -113,6 +152,42 @@ bool CommitUrlCacheEntry(UrlCacheContainer container, const UrlCacheEntry& entry
     }
     if (!replaced) entries.push_back(entry);
     return WriteIndex(container, entries);
+}
+
+std::optional<UrlCacheFile> RetrieveUrlCacheEntryFile(std::string_view sourceUrl) {
+    for (const UrlCacheEntry& entry : ReadUrlCacheIndex(UrlCacheContainer::Content)) {
+        if (entry.sourceUrl != sourceUrl) continue;
+        const auto file = JoinBelowRoot(ContainerFolder(UrlCacheContainer::Content), entry.localFile);
+        std::error_code ec;
+        if (!IsBelowContainer(entry.localFile) || !file || !fs::is_regular_file(fs::symlink_status(*file, ec))) break;
+        const fs::file_time_type written = fs::last_write_time(*file, ec);
+        if (ec) break;
+        return UrlCacheFile{*file, std::chrono::system_clock::to_time_t(fs::file_time_type::clock::to_sys(written))};
+    }
+    return std::nullopt;
+}
+
+bool StoreUrlCacheEntry(std::string_view sourceUrl, std::string_view bytes, std::time_t modified) {
+    if (sourceUrl.empty() || sourceUrl.find_first_of("\t\r\n") != std::string_view::npos) return false;
+    const std::vector<UrlCacheEntry> entries = ReadUrlCacheIndex(UrlCacheContainer::Content);
+    std::string name;
+    for (const UrlCacheEntry& entry : entries) {
+        // Only a copy of our own naming is written over.
+        if (entry.sourceUrl == sourceUrl && IsPlainName(entry.localFile)) name = entry.localFile;
+    }
+    if (name.empty()) name = NewCopyName(sourceUrl, entries);
+    const fs::path folder = ContainerFolder(UrlCacheContainer::Content);
+    const auto file = JoinBelowRoot(folder, name);
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!file || !WriteFileAtomic(*file, bytes)) return false;
+    fs::last_write_time(*file, fs::file_time_type::clock::from_sys(std::chrono::system_clock::from_time_t(modified)),
+                        ec);
+    if (ec || !CommitUrlCacheEntry(UrlCacheContainer::Content, {std::string(sourceUrl), NORMAL_CACHE_ENTRY, name})) {
+        DeleteFile(*file);
+        return false;
+    }
+    return true;
 }
 
 bool ClearUrlHistory() {

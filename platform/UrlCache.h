@@ -13,6 +13,9 @@
 // through the history store's clear.
 
 #include <cstddef>
+#include <ctime>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +56,23 @@ bool DeleteUrlCacheEntry(std::string_view sourceUrl);
 
 // CommitUrlCacheEntry: adds (or replaces) an entry in a container.
 bool CommitUrlCacheEntry(UrlCacheContainer container, const UrlCacheEntry& entry);
+
+// The local copy of a resource in the content container, and the time the
+// resource was last modified (the copy's modification time).
+struct UrlCacheFile {
+    std::filesystem::path path;
+    std::time_t modified = 0;
+};
+
+// RetrieveUrlCacheEntryFile: the copy kept for sourceUrl; nothing when the
+// content container has no entry for it or the entry's file is gone.
+std::optional<UrlCacheFile> RetrieveUrlCacheEntryFile(std::string_view sourceUrl);
+
+// CreateUrlCacheEntry and CommitUrlCacheEntry in one: keeps bytes as the
+// content container's copy of sourceUrl, last modified at modified, in
+// place of an older copy. False when the address cannot name an entry (a
+// tab or a line break in it) or the copy cannot be written.
+bool StoreUrlCacheEntry(std::string_view sourceUrl, std::string_view bytes, std::time_t modified);
 
 // IUrlHistoryStg2::ClearHistory: removes every entry of the history
 // container with its local file.

@@ -4,7 +4,7 @@
 
 #include "relay/engine/EngineMessages.h"
 #include "relay/hunter/CHunterThread.h"
-#include "relay/hunter/CPageDownloader.h"
+#include "relay/hunter/CUrlDownloadMoniker.h"
 
 bool CHunterDownloadThread::InitInstance() {
     PostThreadMessage(WM_RELAY_HUNTER_QUIT, 0, 0);
@@ -24,14 +24,11 @@ void CHunterDownloadThread::OnDownload() {
     CDownloaded result;
     result.m_Tag = pending.tag;
     if (!pending.url.empty()) {
-        CProxyConfig& bridge = m_Hunter.getProxyConfig();
-        bridge.AddToLog("Connecting...\r");
-        CPageDownloader downloader(m_Hunter.GetPageLimits());
-        CPageDownloader::Callbacks callbacks;
-        callbacks.onData = [this] { m_Hunter.NoteProgress(); };
-        callbacks.shouldAbort = [this] { return m_bAbort.load() || m_Hunter.getProxyConfig().getShouldStop(); };
-        result.m_Success = downloader.Fetch(pending.url, pending.allowFile, result.m_Text, callbacks);
-        bridge.AddToLog(result.m_Success ? "File download complete.\r" : "File download Failed.\r");
+        CUrlDownloadMoniker moniker(m_Hunter.getProxyConfig(), [this] { m_Hunter.NoteProgress(); });
+        result.m_Success = moniker.Open(
+            pending.url, pending.allowFile, m_Hunter.GetPageLimits(),
+            [this] { return m_bAbort.load() || m_Hunter.getProxyConfig().getShouldStop(); }, result.m_Text);
     }
+    // An empty address still answers the crawl's wait, with a failure.
     m_Hunter.Downloads().AppendNewDownload(std::move(result));
 }

@@ -13,12 +13,15 @@
 
 #include "engine/RecordingView.h"
 #include "platform/Root.h"
+#include "platform/UrlCache.h"
 #include "platform/Wait.h"
 #include "pool/PoolFixture.h"
 #include "relay/analyzer/CAnalyzerThread.h"
 #include "relay/analyzer/CProxyConfig.h"
 #include "relay/engine/CBaseServer.h"
 #include "relay/hunter/CHunterThread.h"
+#include "relay/hunter/CUrlDownloadMoniker.h"
+#include "relay/hunter/LowResources.h"
 #include "rig/FakeUpstream.h"
 #include "rig/LoopbackRig.h"
 
@@ -85,17 +88,23 @@ protected:
     std::string Serve(const std::vector<std::pair<std::string, std::string>>& pages) {
         const kvtest::Origin& origin = rig_.StartOrigin({});
         const std::string base = "http://127.0.0.1:" + std::to_string(origin.port());
+        const fs::path folder = OriginFolder();
+        for (auto [name, text] : pages) {
+            for (std::size_t at; (at = text.find("@ORIGIN@")) != std::string::npos;) text.replace(at, 8, base);
+            kvtest::WriteFile(folder / name, text);
+        }
+        return base;
+    }
+
+    // The folder the origin serves.
+    fs::path OriginFolder() const {
         fs::path folder;
         for (const auto& entry : fs::directory_iterator(rig_.folder())) {
             if (entry.is_directory() && entry.path().filename().string().rfind("origin", 0) == 0) {
                 folder = entry.path();
             }
         }
-        for (auto [name, text] : pages) {
-            for (std::size_t at; (at = text.find("@ORIGIN@")) != std::string::npos;) text.replace(at, 8, base);
-            kvtest::WriteFile(folder / name, text);
-        }
-        return base;
+        return folder;
     }
 
     kvtest::LoopbackRig rig_;
@@ -252,6 +261,111 @@ TEST_F(HunterCrawlTest, StartsTheAnalyzerAfterAHuntWhenAsked) {
     Hunt();
     EXPECT_FALSE(view.WaitFor(WM_RELAY_PROXYCONFIG_END, 1, 300ms));
     analyzer.DetachWindow();
+}
+
+// Allocations for pages fail while it lives.
+struct LowResources {
+    LowResources() { hunter_test::SimulateLowResources(true); }
+    ~LowResources() { hunter_test::SimulateLowResources(false); }
+    LowResources(const LowResources&) = delete;
+    LowResources& operator=(const LowResources&) = delete;
+};
+
+// The log's lines for one page: its download's status lines, then the
+// crawl's own two.
+std::string PageLog(const std::string& address, const std::vector<std::string>& steps) {
+    std::string log;
+    for (const std::string& step : steps) log += step + "\r\r\n";
+    return log + address + " Downloaded\r\n" + address + "\r\n";
+}
+
+TEST_F(HunterCrawlTest, LogsEachStepOfEveryDownloadInTheOrderItHappens) {
+    const std::string base = Serve({
+        {"a.html", Page("11.1.1.1:8001", {"@ORIGIN@/list", "@ORIGIN@/cached.html"})},
+        {"list/index.html", Page("22.2.2.2:8002", {})},
+        {"cached.html", Page("33.3.3.3:8003", {})},
+    });
+    // A first hunt keeps the page in the browser's cache; the origin's copy
+    // then changes without a newer date.
+    Configure(eUserURL, base + "/cached.html", 0);
+    Hunt();
+    const auto cachedCopy = platform::RetrieveUrlCacheEntryFile(base + "/cached.html");
+    ASSERT_TRUE(cachedCopy.has_value());
+    const fs::path served = OriginFolder() / "cached.html";
+    const auto dated = fs::last_write_time(served);
+    kvtest::WriteFile(served, Page("44.4.4.4:8004", {}));
+    fs::last_write_time(served, dated);
+    CBaseServer::m_ProxyPool.IDeleteAllProxies();
+
+    srvtest::RecordingView view;
+    hunter().getProxyConfig().AttachWindow(view.hwnd());
+    Configure(eUserURL, base + "/a.html", 1);
+    Hunt();
+    const std::vector<std::string> fresh = {"Finding resource...", "Connecting...", "Sending request...",
+                                            "Ending data download...", "File download complete."};
+    EXPECT_EQ(hunter().getProxyConfig().getLog(),
+              PageLog(base + "/a.html", fresh) +
+                  PageLog(base + "/list",
+                          {"Finding resource...", "Connecting...", "Sending request...",
+                           "Server redirecting client...", "Connecting...", "Sending request...",
+                           "Ending data download...", "File download complete."}) +
+                  PageLog(base + "/cached.html",
+                          {"Finding resource...", "Connecting...", "Sending request...", "Using cached copy...",
+                           "Ending data download...", "File download complete."}));
+    // The cached page is the copy the server confirmed.
+    EXPECT_EQ(Stored(), (Found{"11.1.1.1:8001", "22.2.2.2:8002", "33.3.3.3:8003"}));
+
+    // A newer page on the server replaces the copy.
+    fs::last_write_time(served, dated + std::chrono::seconds(10));
+    // Each hunt's end detaches the page.
+    hunter().getProxyConfig().Reset();
+    hunter().getProxyConfig().AttachWindow(view.hwnd());
+    Configure(eUserURL, base + "/cached.html", 0);
+    Hunt();
+    EXPECT_EQ(hunter().getProxyConfig().getLog(), PageLog(base + "/cached.html", fresh));
+    EXPECT_TRUE(Stored().count("44.4.4.4:8004"));
+    EXPECT_EQ(kvtest::ReadFile(platform::RetrieveUrlCacheEntryFile(base + "/cached.html")->path),
+              Page("44.4.4.4:8004", {}));
+}
+
+TEST_F(HunterCrawlTest, PageThatCannotGrowIsLoggedAsLowResources) {
+    const std::string base = Serve({{"a.html", Page("11.1.1.1:8001", {})}});
+    srvtest::RecordingView view;
+    hunter().getProxyConfig().AttachWindow(view.hwnd());
+    Configure(eUserURL, base + "/a.html", 0);
+    {
+        const LowResources low;
+        Hunt();
+    }
+    EXPECT_EQ(hunter().getProxyConfig().getLog(),
+              "Finding resource...\r\r\nConnecting...\r\r\nSending request...\r\r\nLow resources.\r\r\n"
+              "File download Failed.\r\r\n" +
+                  base + "/a.html\r\n");
+    EXPECT_EQ(hunter().GetDownloadCount(), 0);
+    EXPECT_TRUE(Stored().empty());
+}
+
+TEST(UrlDownloadMonikerTest, EachStatusCodeHasItsLine) {
+    srvtest::RecordingView view;
+    CProxyConfig bridge;
+    bridge.AttachWindow(view.hwnd());
+    int data = 0;
+    CUrlDownloadMoniker moniker(bridge, [&data] { ++data; });
+    for (unsigned long code = 0; code <= 50; ++code) moniker.OnProgress(code);
+    EXPECT_EQ(bridge.getLog(),
+              "Unknown binding status code!\r\r\n"      // 0
+              "Finding resource...\r\r\n"               // 1
+              "Connecting...\r\r\n"                     // 2
+              "Server redirecting client...\r\r\n"      // 3
+              "Ending data download...\r\r\n"           // 6
+              "Using cached copy...\r\r\n"              // 10
+              "Sending request...\r\r\n"                // 11
+              "Unknown binding status code!\r\r\n"      // 30
+              "Unknown binding status code!\r\r\n"      // 48
+              "Unknown binding status code!\r\r\n"      // 49
+              "Unknown binding status code!\r\r\n");    // 50
+    // Data beginning and data arriving keep the download alive.
+    EXPECT_EQ(data, 2);
 }
 
 TEST_F(HunterCrawlTest, HuntWithoutDownloadThreadEndsAtOnce) {
