@@ -1,8 +1,25 @@
 #include "relay/hunter/CDownloadedManager.h"
 
+#include <new>
 #include <utility>
 
+#include "relay/hunter/LowResources.h"
+
 CDownloadedManager::CDownloadedManager() : m_Finished(true, false) {}
+
+platform::HRESULT CDownloadedManager::Create(std::unique_ptr<CDownloadedManager>* out) {
+    if (!out) return platform::E_POINTER;
+    out->reset();
+    try {
+        ThrowIfLowResources();
+        *out = std::make_unique<CDownloadedManager>();
+    } catch (const std::bad_alloc&) {
+        return platform::E_OUTOFMEMORY;
+    }
+    return platform::S_OK;
+}
+
+platform::HRESULT CDownloadedManager::DeleteUrlFromCache(const std::string&) { return platform::S_FALSE; }
 
 void CDownloadedManager::Init() {
     std::lock_guard lock(m_Lock);

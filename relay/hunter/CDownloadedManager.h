@@ -5,16 +5,25 @@
 // answers, so a late answer to an abandoned request never stands in for
 // the next page.
 
+#include <memory>
 #include <mutex>
 #include <queue>
 #include <string>
 
 #include "platform/Event.h"
+#include "platform/Types.h"
 #include "relay/hunter/CDownloaded.h"
 
 class CDownloadedManager {
 public:
     CDownloadedManager();
+
+    // Makes a manager of its own for the caller: S_OK, E_POINTER for a null
+    // out, E_OUTOFMEMORY when it cannot be allocated (out is then empty).
+    static platform::HRESULT Create(std::unique_ptr<CDownloadedManager>* out);
+    // Downloads leave the browser's cache as the browser keeps it: S_FALSE
+    // (1), nothing removed.
+    static platform::HRESULT DeleteUrlFromCache(const std::string& url);
 
     // Drops every queued entry and resets the event.
     void Init();

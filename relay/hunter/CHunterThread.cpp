@@ -9,6 +9,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/FileFind.h"
 #include "platform/MessageBox.h"
 #include "platform/Root.h"
 #include "platform/Types.h"
@@ -148,13 +149,18 @@ platform::DWORD CHunterThread::Run() {
 
     const CHunterSettings settings = TakeSettings();
     m_bSourceIsLocal = false;
-    switch (settings.GetSourceType()) {
-    case eKavelinServer: m_SourceURL = settings.GetKavelinURL(); break;
-    case eUserURL: m_SourceURL = settings.GetURL(); break;
-    case eLocalFile:
-        m_SourceURL = settings.GetLocalURL();
-        m_bSourceIsLocal = true;
-        break;
+    std::string source;
+    {
+        std::lock_guard lock(m_SourceCS);
+        switch (settings.GetSourceType()) {
+        case eKavelinServer: m_SourceURL = settings.GetKavelinURL(); break;
+        case eUserURL: m_SourceURL = settings.GetURL(); break;
+        case eLocalFile:
+            m_SourceURL = settings.GetLocalURL();
+            m_bSourceIsLocal = true;
+            break;
+        }
+        source = m_SourceURL;
     }
     m_nMaxDepth = (settings.GetIsDepthEnabled() == 1 || settings.GetIsDefault() == 1)
                       ? static_cast<int>(settings.GetDepth())
@@ -164,7 +170,7 @@ platform::DWORD CHunterThread::Run() {
     std::filesystem::create_directories(m_WorkingFolder, error);
 
     try {
-        if (!m_Config.m_ProxyConfig.getShouldStop()) Crawl(m_SourceURL, 0);
+        if (!m_Config.m_ProxyConfig.getShouldStop()) Crawl(source, 0);
     } catch (long) {
         // A stop ended the crawl; the hunt ends as after a full one.
     }
@@ -184,6 +190,46 @@ platform::DWORD CHunterThread::Run() {
     return 0;
 }
 
+long CHunterThread::DownloadLink(const std::string& address) {
+    {
+        std::lock_guard lock(m_RequestedCS);
+        m_RequestedAddresses += "\r\n" + address;
+    }
+    CUrlNode node;
+    node.SetParams(platform::ProgramFolder().string(), address);
+    if (UrlDownload(node, false) == 0) return 0;
+    AddToLog("Downloading Failed: " + address);
+    return kStopped;
+}
+
+long CHunterThread::HandleAbsoluteLink(const std::string&) { return 0; }
+
+std::vector<std::string> CHunterThread::GetFolderFileNames(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> names;
+    for (const platform::FindData& found : platform::FindFiles(folder, pattern)) {
+        if (!found.IsDirectory()) names.push_back((std::filesystem::path(folder) / found.name).string());
+    }
+    return names;
+}
+
+void CHunterThread::Cleanup() {
+    GetStopEvent().Set();
+    m_Config.m_ProxyConfig.setShouldStop(true);
+    SetShouldStop(true);
+}
+
+void CHunterThread::StopHunting() { m_Config.m_ProxyConfig.setShouldStop(true); }
+
+void CHunterThread::SetSourceURL(const std::string& address) {
+    std::lock_guard lock(m_SourceCS);
+    m_SourceURL = address;
+}
+
+std::string CHunterThread::GetRequestedAddresses() const {
+    std::lock_guard lock(m_RequestedCS);
+    return m_RequestedAddresses;
+}
+
 void CHunterThread::CheckStopFlag() {
     if (m_Config.m_ProxyConfig.getShouldStop()) throw kStopped;
 }
@@ -199,7 +245,8 @@ void CHunterThread::Crawl(const std::string& address, int level) {
     if (m_Visited.count(node.getFileName())) return;
     m_Visited[node.getFileName()] = CDownloaded{node.getFileName(), node.getFileName()};
 
-    UrlDownload(node);
+    // Only the local-file source may name a file; links never do.
+    UrlDownload(node, m_bSourceIsLocal && level == 0);
     CheckStopFlag();
     std::string text;
     if (ReadPageFile(node.getFileName(), text)) m_Parser.LeechProxies(text.data(), &m_Config);
@@ -211,7 +258,7 @@ void CHunterThread::Crawl(const std::string& address, int level) {
     for (const std::string& link : ExtractURLS(node)) Crawl(link, level + 1);
 }
 
-long CHunterThread::UrlDownload(CUrlNode& node) {
+long CHunterThread::UrlDownload(CUrlNode& node, bool allowFile) {
     m_bProgress.store(false);
     if (m_Config.m_ProxyConfig.getShouldStop()) return kStopped;
 
@@ -220,8 +267,7 @@ long CHunterThread::UrlDownload(CUrlNode& node) {
     {
         std::lock_guard lock(m_PendingCS);
         tag = ++m_nLastTag;
-        // Only the local-file source may name a file; links never do.
-        m_Pending = PendingDownload{node.getUrl(), tag, m_bSourceIsLocal && node.getLevel() == 0};
+        m_Pending = PendingDownload{node.getUrl(), tag, allowFile};
     }
     bool posted = false;
     {

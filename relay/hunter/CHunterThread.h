@@ -67,6 +67,26 @@ public:
     // The number of successful downloads of the last hunt.
     int GetDownloadCount() const { return m_nDownloads.load(); }
 
+    // Downloads one address into its page file, as the crawl downloads a
+    // page (through the download thread, ended by a stop), and notes it in
+    // the list of requested addresses. 0, or E_FAIL with "Downloading
+    // Failed: address" logged. A hunt's end counts as a stop until the next
+    // hunt starts.
+    long DownloadLink(const std::string& address);
+    // Links are taken by the crawl's own rules: 0, nothing done.
+    long HandleAbsoluteLink(const std::string& link);
+    // The full paths of the files (not folders) in folder whose names match
+    // a wildcard pattern ("*.*", "?"), sorted.
+    static std::vector<std::string> GetFolderFileNames(const std::string& folder, const std::string& pattern);
+    // The stop settings of Stop, without the wait.
+    void Cleanup();
+    // Asks the crawl to end at its next check (the bridge's stop flag).
+    void StopHunting();
+    // The source of a hunt whose settings name no source type of their own.
+    void SetSourceURL(const std::string& address);
+    // Every address DownloadLink was asked for, each after a line break.
+    std::string GetRequestedAddresses() const;
+
     // For the download thread.
     PendingDownload TakePendingDownload();
     void NoteProgress() { m_bProgress.store(true); }
@@ -75,7 +95,8 @@ public:
 private:
     void Crawl(const std::string& address, int level);
     // 0 when the page was fetched and written to its file, else E_FAIL.
-    long UrlDownload(CUrlNode& node);
+    // allowFile: the address may name a local file.
+    long UrlDownload(CUrlNode& node, bool allowFile);
     std::vector<std::string> ExtractURLS(const CUrlNode& node);
     // Throws E_FAIL when a stop was asked for.
     void CheckStopFlag();
@@ -93,7 +114,10 @@ private:
     std::mutex m_DownloadThreadCS;
     std::unique_ptr<CHunterDownloadThread> m_pDownloadThread;
     std::string m_WorkingFolder;
+    mutable std::mutex m_SourceCS;
     std::string m_SourceURL;
+    mutable std::mutex m_RequestedCS;
+    std::string m_RequestedAddresses;
     bool m_bSourceIsLocal = false;
     int m_nMaxDepth = 0;
     std::atomic<int> m_nDownloads{0};

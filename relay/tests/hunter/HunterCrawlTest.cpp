@@ -1,120 +1,34 @@
 // The hunter against pages served on loopback: the crawl's depth, the links
-// it follows and refuses, downloads that stall or grow too big, stops, and
-// the proxies that reach the pool database.
+// it follows and refuses, downloads that stall or grow too big, stops, the
+// status lines of each download, and the proxies that reach the pool
+// database.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
-#include <mutex>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/RecordingView.h"
+#include "hunter/HunterFixture.h"
 #include "platform/Root.h"
 #include "platform/UrlCache.h"
-#include "platform/Wait.h"
-#include "pool/PoolFixture.h"
 #include "relay/analyzer/CAnalyzerThread.h"
 #include "relay/analyzer/CProxyConfig.h"
 #include "relay/engine/CBaseServer.h"
-#include "relay/hunter/CHunterThread.h"
 #include "relay/hunter/CUrlDownloadMoniker.h"
-#include "relay/hunter/LowResources.h"
 #include "rig/FakeUpstream.h"
-#include "rig/LoopbackRig.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
 
-using Found = std::set<std::string>;
-
-constexpr platform::DWORD kHuntLimitMs = 30000;
-
-class HunterCrawlTest : public pooltest::PoolTest {
-protected:
-    HunterCrawlTest() {
-        CBaseServer::m_ProxyPool.SetDBInitialized(false);
-        CBaseServer::m_ProxyPool.Init();
-        hunter().SetSettings(CBaseServer::mSettings.getHunterSettings());
-        EXPECT_TRUE(hunter().Startup());
-    }
-    ~HunterCrawlTest() override {
-        hunter().Stop();
-        hunter().Shutdown();
-        hunter().SetPageLimits({});
-        hunter().getProxyConfig().DetachWindow();
-        hunter().getProxyConfig().Reset();
-        CBaseServer::m_ProxyPool.GetDatabase().Close();
-    }
-
-    static CHunterThread& hunter() { return CBaseServer::m_HunterThread; }
-
-    // Source type, address and depth; the default flag off.
-    void Configure(eUrlSource source, const std::string& address, int depth, bool limitDepth = true) {
-        std::lock_guard lock(CBaseServer::mSettingsCS);
-        CHunterSettings& s = *CBaseServer::mSettings.getHunterSettings();
-        s.SetIsDefault(0);
-        s.SetSourceType(source);
-        if (source == eLocalFile) {
-            s.SetLocalURL(address);
-        } else {
-            s.SetURL(address);
-        }
-        s.SetDepth(static_cast<platform::DWORD>(depth));
-        s.SetIsDepthEnabled(limitDepth ? 1 : 0);
-    }
-
-    // Runs one hunt to its end (bounded).
-    void Hunt() {
-        ASSERT_TRUE(hunter().Start());
-        ASSERT_EQ(platform::WaitForSingleObject(hunter().GetStopEvent(), kHuntLimitMs), platform::WAIT_OBJECT_0);
-        hunter().Stop();
-    }
-
-    Found Stored() {
-        Found found;
-        for (const auto& row : pooltest::Query(DatabasePath(), "SELECT IP, Port FROM Proxy")) {
-            found.insert(row[0] + ":" + row[1]);
-        }
-        return found;
-    }
-
-    // Serves pages (name, text) from a python3 http.server on loopback; the
-    // texts may name the server's own address as "@ORIGIN@".
-    std::string Serve(const std::vector<std::pair<std::string, std::string>>& pages) {
-        const kvtest::Origin& origin = rig_.StartOrigin({});
-        const std::string base = "http://127.0.0.1:" + std::to_string(origin.port());
-        const fs::path folder = OriginFolder();
-        for (auto [name, text] : pages) {
-            for (std::size_t at; (at = text.find("@ORIGIN@")) != std::string::npos;) text.replace(at, 8, base);
-            kvtest::WriteFile(folder / name, text);
-        }
-        return base;
-    }
-
-    // The folder the origin serves.
-    fs::path OriginFolder() const {
-        fs::path folder;
-        for (const auto& entry : fs::directory_iterator(rig_.folder())) {
-            if (entry.is_directory() && entry.path().filename().string().rfind("origin", 0) == 0) {
-                folder = entry.path();
-            }
-        }
-        return folder;
-    }
-
-    kvtest::LoopbackRig rig_;
-};
-
-std::string Page(const std::string& proxies, const std::vector<std::string>& links) {
-    std::string html = "<html><body><table><tr><td>" + proxies + "</td></tr></table>";
-    for (const auto& link : links) html += "<a href=\"" + link + "\">next</a>";
-    return html + "</body></html>";
-}
+using huntertest::Found;
+using huntertest::HunterCrawlTest;
+using huntertest::LowResources;
+using huntertest::Page;
 
 TEST_F(HunterCrawlTest, CrawlsDownToTheConfiguredDepth) {
     const std::string base = Serve({
@@ -262,14 +176,6 @@ TEST_F(HunterCrawlTest, StartsTheAnalyzerAfterAHuntWhenAsked) {
     EXPECT_FALSE(view.WaitFor(WM_RELAY_PROXYCONFIG_END, 1, 300ms));
     analyzer.DetachWindow();
 }
-
-// Allocations for pages fail while it lives.
-struct LowResources {
-    LowResources() { hunter_test::SimulateLowResources(true); }
-    ~LowResources() { hunter_test::SimulateLowResources(false); }
-    LowResources(const LowResources&) = delete;
-    LowResources& operator=(const LowResources&) = delete;
-};
 
 // The log's lines for one page: its download's status lines, then the
 // crawl's own two.
