@@ -47,6 +47,17 @@ protected:
         ASSERT_TRUE(analyzer_.Start());
     }
 
+    // Runs the analysis to its end (bounded); the stored rows by port: IP,
+    // Port, Type, Rank, FailReason, Country.
+    std::map<std::uint16_t, std::vector<std::string>> AnalyseStoredRows() {
+        StartWithView();
+        EXPECT_EQ(platform::WaitForSingleObject(analyzer_.GetFinishedEvent(), 60000), platform::WAIT_OBJECT_0);
+        EXPECT_TRUE(WaitUntil([&] { return !analyzer_.IsRunning(); }, 5s));
+        std::map<std::uint16_t, std::vector<std::string>> byPort;
+        for (auto& row : Rows("Proxy")) byPort[static_cast<std::uint16_t>(std::stoi(row[1]))] = row;
+        return byPort;
+    }
+
     srvtest::RecordingView view_;
     CAnalyzerThread analyzer_{pool_};
 };
@@ -78,14 +89,8 @@ TEST_F(AnalyzerThreadTest, StoresEveryUnanalysedProxyRankedOrFailed) {
     pooltest::InsertCountry(DatabasePath(), kLoopbackNumber - 1, kLoopbackNumber + 1, "Loopland");
     OpenPool();
 
-    StartWithView();
-    ASSERT_EQ(platform::WaitForSingleObject(analyzer_.GetFinishedEvent(), 60000), platform::WAIT_OBJECT_0);
-    EXPECT_TRUE(WaitUntil([&] { return !analyzer_.IsRunning(); }, 5s));
-
-    std::map<std::uint16_t, std::vector<std::string>> byPort;
-    for (auto& row : Rows("Proxy")) byPort[static_cast<std::uint16_t>(std::stoi(row[1]))] = row;
+    auto byPort = AnalyseStoredRows();
     ASSERT_EQ(byPort.size(), 3u);
-    // IP, Port, Type, Rank, FailReason, Country
     EXPECT_EQ(byPort[working][2], "3");
     EXPECT_GT(std::stod(byPort[working][3]), 0);
     EXPECT_EQ(byPort[working][4], "");
@@ -126,14 +131,8 @@ TEST_F(AnalyzerThreadTest, AnalysesAProxyStoredByItsHostName) {
     pooltest::InsertCountry(DatabasePath(), kLoopbackNumber - 1, kLoopbackNumber + 1, "Loopland");
     OpenPool();
 
-    StartWithView();
-    ASSERT_EQ(platform::WaitForSingleObject(analyzer_.GetFinishedEvent(), 60000), platform::WAIT_OBJECT_0);
-    EXPECT_TRUE(WaitUntil([&] { return !analyzer_.IsRunning(); }, 5s));
-
-    std::map<std::uint16_t, std::vector<std::string>> byPort;
-    for (auto& row : Rows("Proxy")) byPort[static_cast<std::uint16_t>(std::stoi(row[1]))] = row;
+    auto byPort = AnalyseStoredRows();
     ASSERT_EQ(byPort.size(), 2u);
-    // IP, Port, Type, Rank, FailReason, Country
     EXPECT_EQ(byPort[working][0], "proxy.hunted.test");
     EXPECT_EQ(byPort[working][2], "3");
     EXPECT_GT(std::stod(byPort[working][3]), 0);
