@@ -131,13 +131,17 @@ eRequestState CBaseServer::FilterSend(char* data, int& length) {
     return mFltrMngr.FilterRequest(data, length);
 }
 
-void CBaseServer::FilterRecv(char* data, int& length, CScriptFilterState& state) {
+bool CBaseServer::FilterRecvHead(std::string_view head, CScriptFilterState& state) {
     bool incoming = false;
     {
         std::lock_guard lock(mSettingsCS);
         incoming = mSettings.getFiltrationSettings()->mInFiltration.getEnable();
     }
-    if (incoming) mFltrMngr.FilterResponse(data, length, state);
+    return incoming && mFltrMngr.FilterResponseHead(head, state);
+}
+
+void CBaseServer::FilterRecv(char* data, int& length, CScriptFilterState& state, bool last) {
+    mFltrMngr.FilterResponse(data, length, state, last);
 }
 
 void CBaseServer::SetToolBarIncomingData(int n) {

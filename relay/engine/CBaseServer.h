@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/CriticalSection.h"
 #include "platform/Messages.h"
@@ -54,9 +55,17 @@ public:
     static void ResetAutoConfigSettings();
     static bool Shutdown();
 
+    // data is one request head (bodies pass as they are).
     static eRequestState FilterSend(char* data, int& length);
-    // state is the connection's own (reset when its upstream starts).
-    static void FilterRecv(char* data, int& length, CScriptFilterState& state);
+    // A final response head: true when the body that follows goes through
+    // FilterRecv (incoming filtration is on and a filter applies to the
+    // body's type). state is the connection's own (reset when its upstream
+    // starts).
+    static bool FilterRecvHead(std::string_view head, CScriptFilterState& state);
+    // The next decoded bytes of such a body, in place; length becomes the
+    // count decided (the rest comes again in front of the next bytes; with
+    // last, every byte is decided).
+    static void FilterRecv(char* data, int& length, CScriptFilterState& state, bool last);
 
     static void SetToolBarIncomingData(int n);
     static void SetToolBarOutgoingData(int n);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "relay/engine/HttpHeadFields.h"
 #include "relay/filter/FilterCounts.h"
 #include "relay/filter/FilterText.h"
 #include "settings/CSettings.h"
@@ -10,8 +11,9 @@ using filtertext::npos;
 
 namespace {
 
-// Names ProcessReferer blanks, in this order.
-constexpr std::string_view kRefererNames[] = {"referer:", "referrer:", "referer :", "referrer :"};
+// Fields ProcessReferer blanks, in this order (blanks before the colon
+// are allowed by the field match).
+constexpr std::string_view kRefererNames[] = {"referer", "referrer"};
 
 // A list entry and a host match when either holds the other; an empty entry
 // never matches.
@@ -25,13 +27,38 @@ bool FindAny(std::string_view text, const std::vector<std::string>& patterns) {
                        [text](const std::string& p) { return filtertext::Find(text, p) != npos; });
 }
 
-// Blanks from after the marker up to, not including, the next line feed;
-// false when no line feed follows.
-bool BlankToLineEnd(char* text, std::size_t size, std::size_t markerEnd) {
-    const std::size_t lf = std::string_view(text, size).find('\n', markerEnd);
-    if (lf == npos) return false;
-    filtertext::Blank(text, size, markerEnd, lf);
-    return true;
+// Blanks the value of a field; its name, colon and line end stay, so the
+// head stays valid.
+void BlankValue(char* text, std::size_t size, const httphead::Field& field) {
+    filtertext::Blank(text, size, field.valueBegin, field.valueEnd);
+}
+
+// Blanks the value of the first field named name (or of every one); false
+// without such a field.
+bool BlankField(char* text, std::size_t size, std::string_view name, bool every) {
+    bool found = false;
+    for (const httphead::Field& f : httphead::Fields({text, size})) {
+        if (!httphead::EqualNoCase(f.name, name)) continue;
+        BlankValue(text, size, f);
+        found = true;
+        if (!every) break;
+    }
+    return found;
+}
+
+// The path of a request line's target: no scheme and host, no query.
+std::string_view TargetPath(std::string_view request) {
+    const std::string_view line = httphead::StartLine(request);
+    const std::size_t blank = line.find(' ');
+    if (blank == npos) return {};
+    std::string_view target = line.substr(blank + 1);
+    target = target.substr(0, target.find(' '));
+    const std::size_t scheme = target.find("://");
+    if (scheme != npos && target.find('/') > scheme) {
+        const std::size_t path = target.find('/', scheme + 3);
+        target = path == npos ? std::string_view() : target.substr(path);
+    }
+    return target.substr(0, std::min(target.find('?'), target.find('#')));
 }
 
 }  // namespace
@@ -71,15 +98,9 @@ int CFiltrationManager::IsContextMenuDisabler() const {
 }
 
 std::string CFiltrationManager::GetHostName(std::string_view request) {
-    const std::size_t at = filtertext::Find(request, "host:");
-    if (at == npos) return {};
-    const std::size_t lf = request.find('\n', at);
-    if (lf == npos) return {};
-    // The blank after the colon and the carriage return before the line
-    // feed are not part of the name.
-    const std::size_t from = at + 6;
-    if (lf < from + 1) return {};
-    return std::string(request.substr(from, std::min(lf - 1 - from, kMaxHostName)));
+    const std::optional<std::string_view> host = httphead::FieldValue(request, "host");
+    if (!host) return {};
+    return std::string(host->substr(0, kMaxHostName));
 }
 
 eRequestState CFiltrationManager::FilterRequest(char* text, int& length) {
@@ -154,7 +175,13 @@ eRequestState CFiltrationManager::BlockAdsRequest(std::string_view request) {
 }
 
 eRequestState CFiltrationManager::BlockScriptRequest(std::string_view request) {
-    return FindAny(request, mScriptExtensions) ? REQUEST_STATE_CLOSE : REQUEST_STATE_PASS;
+    // A script is asked for by its path's ending, not by a name that merely
+    // holds an extension.
+    const std::string_view path = TargetPath(request);
+    const bool script = std::any_of(mScriptExtensions.begin(), mScriptExtensions.end(), [path](const std::string& ext) {
+        return path.size() >= ext.size() && httphead::EqualNoCase(path.substr(path.size() - ext.size()), ext);
+    });
+    return script ? REQUEST_STATE_CLOSE : REQUEST_STATE_PASS;
 }
 
 eRequestState CFiltrationManager::BlockStopServerRequest(std::string_view request) {
@@ -175,40 +202,26 @@ void CFiltrationManager::RemoveReferrerRequest(char* text, std::size_t size) {
 }
 
 void CFiltrationManager::ProcessReferer(char* text, std::size_t size, std::string_view name) {
+    BlankField(text, size, name, true);
+    // A page script's "document.referrer:" in the head is blanked to its ";",
+    // never past its own line.
     const std::string_view view(text, size);
-    for (std::size_t at = filtertext::Find(view, name); at != npos; at = filtertext::Find(view, name, at + 1)) {
-        BlankToLineEnd(text, size, at + name.size());
-    }
-    const std::string script = "document." + std::string(name);
+    const std::string script = "document." + std::string(name) + ":";
     for (std::size_t at = filtertext::Find(view, script); at != npos; at = filtertext::Find(view, script, at + 1)) {
         const std::size_t semicolon = view.find(';', at);
-        if (semicolon != npos) filtertext::Blank(text, size, at, semicolon);
+        const std::size_t lineEnd = view.find_first_of("\r\n", at);
+        if (semicolon != npos && semicolon < lineEnd) filtertext::Blank(text, size, at, semicolon);
     }
 }
 
 void CFiltrationManager::RemoveOSAndBrowserRequest(char* text, std::size_t size) {
-    constexpr std::string_view kName = "user-agent:";
-    const std::size_t at = filtertext::Find({text, size}, kName);
-    if (at != npos) BlankToLineEnd(text, size, at + kName.size());
+    BlankField(text, size, "user-agent", false);
 }
 
 void CFiltrationManager::DisableInternetFilesCacheRequest(char* text, std::size_t size) {
-    const std::string_view view(text, size);
-    constexpr std::string_view kName = "if-modified-since";
-    for (std::size_t at = filtertext::Find(view, kName); at != npos;
-         at = filtertext::Find(view, kName, at + kName.size())) {
-        const std::size_t colon = view.find(':', at + kName.size());
-        if (colon == npos) break;
-        const std::size_t lf = view.find('\n', colon);
-        if (lf == npos) break;
-        filtertext::Blank(text, size, colon + 1, lf);
-    }
+    BlankField(text, size, "if-modified-since", true);
 }
 
 void CFiltrationManager::RemoveCookiesRequest(char* text, std::size_t size) {
-    constexpr std::string_view kName = "cookie:";
-    const std::size_t at = filtertext::Find({text, size}, kName);
-    if (at != npos && BlankToLineEnd(text, size, at + kName.size())) {
-        filtercounts::Count(filtercounts::eBlocked::Cookies, 1);
-    }
+    if (BlankField(text, size, "cookie", false)) filtercounts::Count(filtercounts::eBlocked::Cookies, 1);
 }

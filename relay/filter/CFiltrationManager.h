@@ -1,11 +1,12 @@
 #pragma once
-// The HTTP filter: FilterRequest may blank request headers, refuse the
-// request or ask for a block page; FilterResponse neutralises scripts,
-// pop-ups, page titles and page-script tricks. Every edit overwrites bytes
-// with blanks or texts of the same length, so a buffer never changes size.
-// Runs on the proxy-server thread only; the settings copy is replaced there
-// at every server start. What was blocked is counted in
-// CBaseServer::m_FiltrationLog.
+// The HTTP filter: FilterRequest may blank header values of a request head,
+// refuse the request or ask for a block page; FilterResponse neutralises
+// scripts, pop-ups, page titles and page-script tricks in the body of a
+// page or a script, read by read. Every edit overwrites bytes with blanks
+// or texts of the same length, so a text never changes size and every line
+// keeps its line end. Runs on the proxy-server thread only; the settings
+// copy is replaced there at every server start. What was blocked is counted
+// in CBaseServer::m_FiltrationLog.
 
 #include <string>
 #include <string_view>
@@ -25,11 +26,19 @@ public:
     // Takes the filtration section only.
     CFiltrationManager& operator=(const CSettings& settings);
 
-    // The buffer holds at least length + 1 bytes; a refused request gets
-    // length 0.
+    // text is one request head and holds at least length + 1 bytes; a
+    // refused request gets length 0.
     eRequestState FilterRequest(char* text, int& length);
-    // state belongs to the connection the buffer came from. Returns 1.
-    int FilterResponse(char* text, int& length, CScriptFilterState& state);
+    // A final response head: true when its body is to be filtered (incoming
+    // filtration is on, the body is a page or a script, and a filter applies
+    // to it). Takes the location exemption from the head and starts the
+    // body in state, which belongs to the connection.
+    bool FilterResponseHead(std::string_view head, CScriptFilterState& state);
+    // Filters the next bytes of that body in place, in one pass. length
+    // becomes the count of bytes decided: the rest may begin a marker and
+    // comes again in front of the next bytes. With last, every byte is
+    // decided. A NUL ends filtering for the rest of the body. Returns 1.
+    int FilterResponse(char* text, int& length, CScriptFilterState& state, bool last = true);
 
     int IsImageBlocker() const;
     int IsFlashBannersBlocker() const;
@@ -53,8 +62,8 @@ public:
     // not fit; titleEnd moves to the new end of the title.
     int CopyPktForBigTitleToNewString(char* text, int size, int& titleStart, int& titleEnd) const;
 
-    // The host of the first "host:" line, at most 255 characters; empty
-    // without one.
+    // The value of the request's Host field, wherever it stands, at most
+    // 255 characters; empty without one.
     static std::string GetHostName(std::string_view request);
 
     static constexpr std::size_t kMaxHostName = 255;
@@ -74,16 +83,19 @@ private:
     void DisableInternetFilesCacheRequest(char* text, std::size_t size);
     void RemoveCookiesRequest(char* text, std::size_t size);
 
-    // Response steps.
-    bool ForseEnableScript(std::string_view response, CScriptFilterState& state) const;
-    void BlockScriptsResponse(char* text, std::size_t size, CScriptFilterState& state);
-    void BlockPopUpsRequest(char* text, std::size_t size);
-    void RemovePageTitleResponse(char* text, std::size_t size);
-    void DisableTimerBasedProcessingResponse(char* text, std::size_t size);
-    void DisableWindowCloseupEventProcessingResponse(char* text, std::size_t size);
-    void RemoveStatusBarModifiersResponse(char* text, std::size_t size);
-    void RemoveContextMenuDisablersResponse(char* text, std::size_t size);
-    static int CommentResponse(char* text, std::size_t size, std::string_view pattern);
+    // Response steps. ScanBody walks a body piece once and hands each marker
+    // to its step; a step returns where the walk goes on, or npos when it
+    // needs bytes of the next piece first.
+    bool StepOn(int step, const CScriptFilterState& state) const;
+    std::size_t ScanBody(char* text, std::size_t size, bool last, CScriptFilterState& state);
+    bool ForseEnableScript(std::string_view head, CScriptFilterState& state) const;
+    std::size_t BlockScriptsResponse(char* text, std::size_t size, std::size_t from, bool last,
+                                     CScriptFilterState& state);
+    std::size_t BlockPopUpsRequest(char* text, std::size_t size, std::size_t at, bool last);
+    std::size_t RemovePageTitleResponse(char* text, std::size_t size, std::size_t at, bool last,
+                                        CScriptFilterState& state);
+    // Blanks from from through the next ";" (or the whole piece).
+    static std::size_t CommentResponse(char* text, std::size_t size, std::size_t from, CScriptFilterState& state);
 
     CFiltrationSettings mSettings;
     std::vector<std::string> mImageExtensions;

@@ -1,9 +1,13 @@
-// The response side of CFiltrationManager.
+// The response side of CFiltrationManager: one pass over a body, each
+// marker handled by its step, state carried from one piece to the next.
 
 #include "relay/filter/CFiltrationManager.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
+#include "relay/engine/HttpHeadFields.h"
 #include "relay/filter/FilterCounts.h"
 #include "relay/filter/FilterText.h"
 
@@ -11,128 +15,288 @@ using filtertext::npos;
 
 namespace {
 
+using eBody = CScriptFilterState::eBody;
+
 constexpr std::string_view kScriptOpen = "<script";
 constexpr std::string_view kScriptClose = "</script>";
-constexpr std::string_view kPopUp = "window.open";
+constexpr std::string_view kTitleOpen = "<title";
+constexpr std::string_view kTitleClose = "</title>";
 constexpr std::string_view kPopUpReplacement = "1;''.concat(";
+// A title whose close ends further than this from its open stays as it is
+// (so a page without a close is never held back whole).
+constexpr std::size_t kMaxTitleSpan = 8192;
+
+// The steps a marker starts, each switched by its own flag.
+enum class eStep {
+    BlockScripts,
+    RemovePageTitle,
+    BlockPopUps,
+    DisableTimerBasedProcessing,
+    DisableWindowCloseupEventProcessing,
+    RemoveStatusBarModifiers,
+    RemoveContextMenuDisablers,
+};
+
+enum class eMark { ScriptOpen, ScriptClose, Title, PopUp, Statement };
+
+struct Marker {
+    std::string_view text;  // lower case
+    eMark mark;
+    eStep step;
+};
+
+constexpr Marker kMarkers[] = {
+    {kScriptOpen, eMark::ScriptOpen, eStep::BlockScripts},
+    {kScriptClose, eMark::ScriptClose, eStep::BlockScripts},
+    {kTitleOpen, eMark::Title, eStep::RemovePageTitle},
+    {"window.open", eMark::PopUp, eStep::BlockPopUps},
+    {"window.settimeout", eMark::Statement, eStep::DisableTimerBasedProcessing},
+    {"window.setinterval", eMark::Statement, eStep::DisableTimerBasedProcessing},
+    {"window.onclose", eMark::Statement, eStep::DisableWindowCloseupEventProcessing},
+    {"window.onunload", eMark::Statement, eStep::DisableWindowCloseupEventProcessing},
+    {"window.status", eMark::Statement, eStep::RemoveStatusBarModifiers},
+    {"window.defaultstatus", eMark::Statement, eStep::RemoveStatusBarModifiers},
+    {"document.oncontextmenu", eMark::Statement, eStep::RemoveContextMenuDisablers},
+    {"document.onmousedown", eMark::Statement, eStep::RemoveContextMenuDisablers},
+};
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Bytes a marker may begin with.
+constexpr std::array<bool, 256> MarkerStarts() {
+    std::array<bool, 256> starts{};
+    for (const Marker& m : kMarkers) {
+        const auto c = static_cast<unsigned char>(m.text[0]);
+        starts[c] = true;
+        if (c >= 'a' && c <= 'z') starts[c - 'a' + 'A'] = true;
+    }
+    return starts;
+}
+constexpr std::array<bool, 256> kMarkerStarts = MarkerStarts();
+
+// How many bytes at the end of text begin pattern (fewer than all of it).
+std::size_t PartialTail(std::string_view text, std::string_view pattern) {
+    for (std::size_t k = std::min(text.size(), pattern.size() - 1); k > 0; --k) {
+        if (httphead::EqualNoCase(text.substr(text.size() - k), pattern.substr(0, k))) return k;
+    }
+    return 0;
+}
+
+std::string_view MediaType(std::string_view contentType) {
+    std::string_view type = contentType.substr(0, contentType.find(';'));
+    while (!type.empty() && (type.back() == ' ' || type.back() == '\t')) type.remove_suffix(1);
+    return type;
+}
 
 }  // namespace
 
-int CFiltrationManager::FilterResponse(char* text, int& length, CScriptFilterState& state) {
-    const std::size_t size = filtertext::Visible(text, length).size();
-    if (size == 0 || !mSettings.mInFiltration.getEnable()) return 1;
-    if (IsScriptsBlocker() && !ForseEnableScript({text, size}, state)) BlockScriptsResponse(text, size, state);
-
-    using Step = void (CFiltrationManager::*)(char*, std::size_t);
-    struct ResponseStep {
-        bool on;
-        Step step;
-    };
+bool CFiltrationManager::StepOn(int step, const CScriptFilterState& state) const {
     const CAdvancedFiltration& advanced = mSettings.mAdvancedFiltration;
-    const ResponseStep steps[] = {
-        {IsPopUpBlocker() != 0, &CFiltrationManager::BlockPopUpsRequest},
-        {IsPageTitleBlock() != 0, &CFiltrationManager::RemovePageTitleResponse},
-        {advanced.mDisableTimerScripts != 0, &CFiltrationManager::DisableTimerBasedProcessingResponse},
-        {advanced.mDisableWndCloseupEvents != 0, &CFiltrationManager::DisableWindowCloseupEventProcessingResponse},
-        {advanced.mRemoveStatusModifier != 0, &CFiltrationManager::RemoveStatusBarModifiersResponse},
-        {advanced.mRemoveContextMenu != 0, &CFiltrationManager::RemoveContextMenuDisablersResponse},
-    };
-    for (const ResponseStep& s : steps) {
-        if (s.on) (this->*s.step)(text, size);
+    const bool page = state.mBody == eBody::Html;
+    switch (static_cast<eStep>(step)) {
+    case eStep::BlockScripts:
+        return page && IsScriptsBlocker() && !state.mScriptExempt;
+    case eStep::RemovePageTitle:
+        return page && IsPageTitleBlock() && !state.mTitleDone;
+    case eStep::BlockPopUps:
+        return IsPopUpBlocker() != 0;
+    case eStep::DisableTimerBasedProcessing:
+        return advanced.mDisableTimerScripts != 0;
+    case eStep::DisableWindowCloseupEventProcessing:
+        return advanced.mDisableWndCloseupEvents != 0;
+    case eStep::RemoveStatusBarModifiers:
+        return advanced.mRemoveStatusModifier != 0;
+    case eStep::RemoveContextMenuDisablers:
+        return advanced.mRemoveContextMenu != 0;
     }
+    return false;
+}
+
+bool CFiltrationManager::FilterResponseHead(std::string_view head, CScriptFilterState& state) {
+    if (!mSettings.mInFiltration.getEnable()) return false;
+    ForseEnableScript(head, state);
+    const std::optional<std::string_view> type = httphead::FieldValue(head, "content-type");
+    if (!type) return false;
+    const std::string_view media = MediaType(*type);
+    constexpr std::string_view kPages[] = {"text/html", "application/xhtml+xml"};
+    constexpr std::string_view kScripts[] = {"application/javascript", "text/javascript", "application/x-javascript",
+                                             "application/ecmascript", "text/ecmascript", "text/jscript"};
+    const auto named = [media](std::string_view t) { return httphead::EqualNoCase(media, t); };
+    if (std::any_of(std::begin(kPages), std::end(kPages), named)) {
+        state.StartBody(eBody::Html);
+    } else if (std::any_of(std::begin(kScripts), std::end(kScripts), named)) {
+        state.StartBody(eBody::Script);
+    } else {
+        return false;
+    }
+    return std::any_of(std::begin(kMarkers), std::end(kMarkers),
+                       [&](const Marker& m) { return StepOn(static_cast<int>(m.step), state); });
+}
+
+int CFiltrationManager::FilterResponse(char* text, int& length, CScriptFilterState& state, bool last) {
+    if (!text || length <= 0 || !mSettings.mInFiltration.getEnable() || state.mBinary) return 1;
+    const std::size_t size = static_cast<std::size_t>(length);
+    const void* nul = std::memchr(text, '\0', size);
+    if (nul) {
+        // Not text after all: what comes before the NUL is decided, the rest
+        // of the body passes.
+        ScanBody(text, static_cast<std::size_t>(static_cast<const char*>(nul) - text), true, state);
+        state.mBinary = true;
+        return 1;
+    }
+    length = static_cast<int>(ScanBody(text, size, last, state));
     return 1;
 }
 
-bool CFiltrationManager::ForseEnableScript(std::string_view response, CScriptFilterState& state) const {
-    constexpr std::string_view kLocation = "Location:";
-    const std::size_t at = filtertext::Find(response, kLocation);
-    const std::size_t lf = at == npos ? npos : response.find('\n', at);
-    if (lf == npos) return state.mScriptExempt;
-    const std::string_view value = response.substr(at + kLocation.size(), lf - at - kLocation.size());
+std::size_t CFiltrationManager::ScanBody(char* text, std::size_t size, bool last, CScriptFilterState& state) {
+    const std::string_view view(text, size);
+    std::array<const Marker*, std::size(kMarkers)> active{};
+    std::size_t count = 0;
+    const auto refresh = [&] {
+        count = 0;
+        for (const Marker& m : kMarkers) {
+            if (StepOn(static_cast<int>(m.step), state)) active[count++] = &m;
+        }
+    };
+    refresh();
+    int popUps = 0;
+    int statusBars = 0;
+    int contextMenus = 0;
+    std::size_t pos = 0;
+    std::size_t decided = size;
+    while (pos < size) {
+        if (state.mInsideScript) {
+            pos = BlockScriptsResponse(text, size, pos, last, state);
+            if (state.mInsideScript) {
+                decided = pos;
+                break;
+            }
+            continue;
+        }
+        if (state.mCommenting) {
+            pos = CommentResponse(text, size, pos, state);
+            continue;
+        }
+        // The next marker: the first whole one, or a part of one at the end.
+        const Marker* found = nullptr;
+        std::size_t at = pos;
+        bool hold = false;
+        for (; at < size && !found && !hold; ++at) {
+            if (!kMarkerStarts[static_cast<unsigned char>(text[at])]) continue;
+            const char first = Lower(text[at]);
+            const std::size_t rest = size - at;
+            for (std::size_t i = 0; i < count && !found; ++i) {
+                const std::string_view m = active[i]->text;
+                if (m[0] == first && rest >= m.size() && httphead::EqualNoCase(view.substr(at, m.size()), m)) found = active[i];
+            }
+            for (std::size_t i = 0; i < count && !found && !hold && !last; ++i) {
+                const std::string_view m = active[i]->text;
+                hold = m[0] == first && rest < m.size() && httphead::EqualNoCase(view.substr(at), m.substr(0, rest));
+            }
+            if (found || hold) break;
+        }
+        if (hold) {
+            decided = at;
+            break;
+        }
+        if (!found) break;
+        std::size_t next = at + found->text.size();
+        switch (found->mark) {
+        case eMark::ScriptOpen:
+            state.mInsideScript = true;
+            next = at;
+            break;
+        case eMark::ScriptClose:
+            // A close without an open is no script: only the tag goes.
+            filtertext::Blank(text, size, at, next);
+            break;
+        case eMark::Title:
+            next = RemovePageTitleResponse(text, size, at, last, state);
+            refresh();
+            break;
+        case eMark::PopUp:
+            next = BlockPopUpsRequest(text, size, at, last);
+            if (next != npos) ++popUps;
+            break;
+        case eMark::Statement:
+            filtertext::Blank(text, size, at, next);
+            state.mCommenting = true;
+            if (found->step == eStep::RemoveStatusBarModifiers) ++statusBars;
+            if (found->step == eStep::RemoveContextMenuDisablers) ++contextMenus;
+            break;
+        }
+        if (next == npos) {
+            decided = at;
+            break;
+        }
+        pos = next;
+    }
+    filtercounts::Count(filtercounts::eBlocked::PopUps, popUps);
+    filtercounts::Count(filtercounts::eBlocked::StatusBars, statusBars);
+    filtercounts::Count(filtercounts::eBlocked::ContextMenuDisablers, contextMenus);
+    return decided;
+}
+
+bool CFiltrationManager::ForseEnableScript(std::string_view head, CScriptFilterState& state) const {
+    const std::optional<std::string_view> location = httphead::FieldValue(head, "location");
+    if (!location) return state.mScriptExempt;
+    const std::string_view value = *location;
     state.mScriptExempt = std::any_of(mAllowedScriptSites.begin(), mAllowedScriptSites.end(),
                                       [value](const std::string& site) { return filtertext::Find(value, site) != npos; });
     return state.mScriptExempt;
 }
 
-void CFiltrationManager::BlockScriptsResponse(char* text, std::size_t size, CScriptFilterState& state) {
+std::size_t CFiltrationManager::BlockScriptsResponse(char* text, std::size_t size, std::size_t from, bool last,
+                                                     CScriptFilterState& state) {
     const std::string_view view(text, size);
-    std::size_t open = filtertext::Find(view, kScriptOpen);
-    std::size_t close = filtertext::Find(view, kScriptClose);
-    if (close == npos) {
-        if (open != npos) {
-            state.mInsideScript = true;
-            filtertext::Blank(text, size, open, size);
-        } else if (state.mInsideScript) {
-            filtertext::Blank(text, size, 0, size);
-        }
-        return;
-    }
-    // A close without an open before it ends a script that began earlier:
-    // everything before it is script.
-    while (close != npos) {
+    const std::size_t close = filtertext::Find(view, kScriptClose, from);
+    if (close != npos) {
+        const std::size_t end = close + kScriptClose.size();
+        filtertext::Blank(text, size, from, end);
         state.mInsideScript = false;
-        const std::size_t closeEnd = std::min(close + kScriptClose.size(), size);
-        filtertext::Blank(text, size, open < close ? open : 0, closeEnd);
-        open = filtertext::Find(view, kScriptOpen, closeEnd);
-        close = filtertext::Find(view, kScriptClose, closeEnd);
+        return end;
     }
-    if (open != npos) {
-        state.mInsideScript = true;
-        filtertext::Blank(text, size, open, size);
-    }
+    // Still inside; a close may be starting at the end.
+    const std::size_t until = last ? size : size - PartialTail(view.substr(from), kScriptClose);
+    filtertext::Blank(text, size, from, until);
+    return until;
 }
 
-void CFiltrationManager::BlockPopUpsRequest(char* text, std::size_t size) {
-    const std::string_view view(text, size);
-    int count = 0;
-    for (std::size_t at = filtertext::Find(view, kPopUp); at != npos; ) {
-        ++count;
-        // The replacement is one character longer than the name: it takes
-        // the character after it (normally the "("), never a byte past the
-        // end.
-        const std::size_t written = filtertext::Write(text, size, at, kPopUpReplacement);
-        at = filtertext::Find(view, kPopUp, at + written);
-    }
-    filtercounts::Count(filtercounts::eBlocked::PopUps, count);
+std::size_t CFiltrationManager::BlockPopUpsRequest(char* text, std::size_t size, std::size_t at, bool last) {
+    // The replacement is one character longer than the name: it takes the
+    // character after it (normally the "("), never a byte past the end.
+    if (size - at < kPopUpReplacement.size() && !last) return npos;
+    return at + filtertext::Write(text, size, at, kPopUpReplacement);
 }
 
-void CFiltrationManager::RemovePageTitleResponse(char* text, std::size_t size) {
+std::size_t CFiltrationManager::RemovePageTitleResponse(char* text, std::size_t size, std::size_t at, bool last,
+                                                        CScriptFilterState& state) {
     const std::string_view view(text, size);
-    const std::size_t open = filtertext::Find(view, "<title");
-    if (open == npos) return;
-    const std::size_t gt = view.find('>', open);
-    if (gt == npos) return;
-    const std::size_t close = filtertext::Find(view, "</title>", gt + 1);
-    if (close == npos) return;
-    const std::size_t oldLength = close - (gt + 1);
+    const std::size_t span = std::min(size, at + kMaxTitleSpan);
+    const std::size_t gt = view.substr(0, span).find('>', at);
+    const std::size_t close = gt == npos ? npos : filtertext::Find(view.substr(0, span), kTitleClose, gt + 1);
+    if (close == npos) {
+        if (!last && size - at < kMaxTitleSpan) return npos;
+        // No close near enough: the title stays.
+        state.mTitleDone = true;
+        return at + kTitleOpen.size();
+    }
+    // The replacement from the old title's start: cut to its length, or
+    // padded with blanks to the close.
     const std::string_view title = mSettings.mInFiltration.getBlockTitle();
-    const std::size_t written = filtertext::Write(text, close, gt + 1, title.substr(0, oldLength));
+    const std::size_t written = filtertext::Write(text, close, gt + 1, title.substr(0, close - (gt + 1)));
     filtertext::Blank(text, close, gt + 1 + written, close);
+    state.mTitleDone = true;
+    return close + kTitleClose.size();
 }
 
-void CFiltrationManager::DisableTimerBasedProcessingResponse(char* text, std::size_t size) {
-    CommentResponse(text, size, "window.settimeout");
-    CommentResponse(text, size, "window.setinterval");
-}
-
-void CFiltrationManager::DisableWindowCloseupEventProcessingResponse(char* text, std::size_t size) {
-    CommentResponse(text, size, "window.onclose");
-    CommentResponse(text, size, "window.onunload");
-}
-
-void CFiltrationManager::RemoveStatusBarModifiersResponse(char* text, std::size_t size) {
-    const int count = CommentResponse(text, size, "window.status") + CommentResponse(text, size, "window.defaultstatus");
-    filtercounts::Count(filtercounts::eBlocked::StatusBars, count);
-}
-
-void CFiltrationManager::RemoveContextMenuDisablersResponse(char* text, std::size_t size) {
-    const int count = CommentResponse(text, size, "document.oncontextmenu") +
-                      CommentResponse(text, size, "document.onmousedown");
-    filtercounts::Count(filtercounts::eBlocked::ContextMenuDisablers, count);
-}
-
-int CFiltrationManager::CommentResponse(char* text, std::size_t size, std::string_view pattern) {
-    return filtertext::CommentOut(text, size, pattern);
+std::size_t CFiltrationManager::CommentResponse(char* text, std::size_t size, std::size_t from,
+                                                CScriptFilterState& state) {
+    const void* semicolon = std::memchr(text + from, ';', size - from);
+    const std::size_t end = semicolon ? static_cast<std::size_t>(static_cast<const char*>(semicolon) - text) + 1 : size;
+    filtertext::Blank(text, size, from, end);
+    if (semicolon) state.mCommenting = false;
+    return end;
 }
 
 int CFiltrationManager::CopyPktForBigTitleToNewString(char* text, int size, int& titleStart, int& titleEnd) const {

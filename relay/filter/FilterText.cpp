@@ -35,18 +35,4 @@ std::size_t Write(char* text, std::size_t size, std::size_t from, std::string_vi
     return n;
 }
 
-int CommentOut(char* text, std::size_t size, std::string_view pattern) {
-    if (pattern.empty()) return 0;
-    const std::string_view view(text, size);
-    int count = 0;
-    for (std::size_t at = Find(view, pattern); at != npos; ) {
-        ++count;
-        const std::size_t semicolon = view.find(';', at + pattern.size());
-        const std::size_t end = semicolon == npos ? size : semicolon + 1;
-        Blank(text, size, at, end);
-        at = Find(view, pattern, end);
-    }
-    return count;
-}
-
 }  // namespace filtertext

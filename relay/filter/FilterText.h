@@ -22,8 +22,4 @@ void Blank(char* text, std::size_t size, std::size_t from, std::size_t to);
 // Writes bytes at from, cut to size; returns how many were written.
 std::size_t Write(char* text, std::size_t size, std::size_t from, std::string_view bytes);
 
-// Blanks from every occurrence of pattern through the next ";" (or to the
-// end); the number of occurrences.
-int CommentOut(char* text, std::size_t size, std::string_view pattern);
-
 }  // namespace filtertext

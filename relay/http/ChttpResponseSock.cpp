@@ -6,7 +6,6 @@
 #include "relay/engine/CBaseServer.h"
 #include "relay/engine/IEngineLogs.h"
 #include "relay/http/HttpRequestText.h"
-#include "relay/listeners/CRelayClientSock.h"
 
 namespace {
 
@@ -17,13 +16,27 @@ constexpr std::string_view kFailureAnswer =
     "Connection: close\r\n"
     "\r\n"
     "Cannot find the desired page!";
+// A request the filter refused without a block page.
+constexpr std::string_view kRefusedAnswer =
+    "HTTP/1.0 403 Forbidden\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+constexpr std::string_view kBadRequestAnswer =
+    "HTTP/1.0 400 Bad Request\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+constexpr std::string_view kHeadTooLargeAnswer =
+    "HTTP/1.0 431 Request Header Fields Too Large\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
 
 constexpr std::string_view kBlockPageHead = "HTTP/1.0 403 Forbidden\r\nContent-Type: text/html\r\n\r\n";
 constexpr unsigned kServerBlockedPage = 1001;
 constexpr unsigned kAdBlockedPage = 1002;
 
-// What a filter gives back stays inside the buffer.
-int ClampToBuffer(int length, int size) { return std::clamp(length, 0, size - 1); }
+// The response stream's output, straight to the client.
+class ClientSink : public IByteSink {
+public:
+    explicit ClientSink(IRelayClient& client) : m_Client(client) {}
+    void Emit(std::string_view bytes) override { m_Client.QueueToClient(bytes); }
+
+private:
+    IRelayClient& m_Client;
+};
 
 }  // namespace
 
@@ -46,15 +59,11 @@ int ChttpResponseSock::HandleHttpRequest(char* buffer, int& length) {
     case eLegState::Idle:
         StartSetup(buffer, length);
         break;
-    case eLegState::SettingUp:
-        // One setup at a time: what comes meanwhile follows the request.
-        QueueToServer({buffer, static_cast<std::size_t>(length)});
-        break;
     case eLegState::Relaying:
-        if (m_Host.empty() || (m_Host == GetDestinationHost() && m_Port == GetDestinationPort())) {
-            QueueRequestBlock(buffer, length);
+        if (!m_bConnect && (m_Host.empty() || (m_Host == GetDestinationHost() && m_Port == GetDestinationPort()))) {
+            SendRequestHead(buffer, length);
         } else {
-            // A request for another destination needs an upstream of its own.
+            // Another destination, or a tunnel, needs an upstream of its own.
             DropUpstream();
             StartSetup(buffer, length);
         }
@@ -96,12 +105,56 @@ bool ChttpResponseSock::HandleClientBlock(char* data, int length) {
         ForwardTunnelData(data, length);
         return true;
     }
-    data[length] = '\0';
-    const eRequestState verdict = CBaseServer::FilterSend(data, length);
-    length = std::clamp(length, 0, CRelayClientSock::kBufferSize - 1);
+    return TakeClientBytes({data, static_cast<std::size_t>(length)});
+}
+
+bool ChttpResponseSock::TakeClientBytes(std::string_view input) {
+    const auto open = [this] {
+        const eLegState state = GetState();
+        return state != eLegState::Closing && state != eLegState::Closed;
+    };
+    while (open()) {
+        if (m_bHeld) {
+            m_HeldBytes.append(input);
+            return true;
+        }
+        const CRequestFramer::Step step = m_Requests.Next(input);
+        switch (step.kind) {
+        case CRequestFramer::eStep::NeedMore:
+            return true;
+        case CRequestFramer::eStep::Head:
+            if (GetState() == eLegState::SettingUp) {
+                // The road of the setup still running decides how this one
+                // goes: it waits, and so does the client.
+                m_bHeld = true;
+                m_HeldHead = step.bytes;
+                m_HeldBytes = input;
+                return true;
+            }
+            if (!OnRequestHead(step.bytes)) return false;
+            break;
+        case CRequestFramer::eStep::Body:
+            QueueToServer(step.bytes);
+            break;
+        case CRequestFramer::eStep::End:
+            break;
+        case CRequestFramer::eStep::Failed:
+            SendBlockAnswer(m_Requests.Failure() == CRequestFramer::eFailure::HeadTooLarge ? kHeadTooLargeAnswer
+                                                                                            : kBadRequestAnswer);
+            return false;
+        }
+    }
+    return false;
+}
+
+bool ChttpResponseSock::OnRequestHead(std::string_view head) {
+    m_Head.assign(head);
+    int length = static_cast<int>(m_Head.size());
+    const eRequestState verdict = CBaseServer::FilterSend(m_Head.data(), length);
+    length = std::clamp(length, 0, static_cast<int>(m_Head.size()));
     switch (verdict) {
     case REQUEST_STATE_PASS:
-        return HandleHttpRequest(data, length) == 0;
+        return HandleHttpRequest(m_Head.data(), length) == 0;
     case REQUEST_STATE_BLOCK_SERVER:
         SendBlockPage(kServerBlockedPage);
         return false;
@@ -109,10 +162,22 @@ bool ChttpResponseSock::HandleClientBlock(char* data, int length) {
         SendBlockPage(kAdBlockedPage);
         return false;
     default:
-        CloseBoth();
+        SendBlockAnswer(kRefusedAnswer);
         return false;
     }
 }
+
+void ChttpResponseSock::ReleaseHeldRequest() {
+    if (!m_bHeld) return;
+    m_bHeld = false;
+    const std::string head = std::move(m_HeldHead);
+    const std::string rest = std::move(m_HeldBytes);
+    m_HeldHead.clear();
+    m_HeldBytes.clear();
+    if (OnRequestHead(head)) TakeClientBytes(rest);
+}
+
+bool ChttpResponseSock::UpstreamFull() const { return m_bHeld || CRelayServerSock::UpstreamFull(); }
 
 void ChttpResponseSock::SendBlockPage(unsigned id) {
     std::string page(kBlockPageHead);
@@ -128,6 +193,7 @@ void ChttpResponseSock::StartSetup(const char* buffer, int length) {
     SetRequestType(REQUEST_HTTP);
     SetRequest(buffer, length);
     m_ScriptState.Reset();
+    m_Responses.Reset();
     BeginSetup();
     if (!StartChainSetupThread()) SendFailureAnswer();
 }
@@ -143,36 +209,47 @@ void ChttpResponseSock::OpenRelay() {
     Owner().QueueToClient(surplus);
     std::string request = GetRequestCopy();
     FreeRequestCopy();
-    // The stored request goes first, then what arrived during the setup.
+    // The stored request goes first, then its body as far as it came.
     const CPendingBuffer arrived = TakeToServer();
     SetState(eLegState::Relaying);
-    QueueRequestBlock(request.data(), static_cast<int>(request.size()));
+    SendRequestHead(request.data(), static_cast<int>(request.size()));
     QueueToServer(arrived.Front());
+    ReleaseHeldRequest();
 }
 
-int ChttpResponseSock::TransformUpstreamBlock(char* buffer, int length) {
-    if (GetState() != eLegState::Relaying) return length;
-    buffer[length] = '\0';
-    CBaseServer::FilterRecv(buffer, length, m_ScriptState);
-    return ClampToBuffer(length, kBufferSize);
+bool ChttpResponseSock::RelayUpstreamBlock(char* buffer, int length) {
+    if (GetState() != eLegState::Relaying) return CRelayServerSock::RelayUpstreamBlock(buffer, length);
+    ClientSink sink(Owner());
+    const bool open = m_Responses.Feed({buffer, static_cast<std::size_t>(length)}, sink);
+    if (m_Responses.SwitchedProtocols()) {
+        // Both ways the bytes now belong to the protocol switched to.
+        m_Requests.StartTunnel();
+        SetState(eLegState::Tunnel);
+    }
+    return open;
 }
 
-bool ChttpResponseSock::SendsRelative() {
-    CProxyChain& chain = GetChain();
-    const int hops = chain.size();
-    const bool firewall = GetChainSettings().IsBehindFireWall();
-    if ((GetChainSettings().getChainLength() == 0 || hops == 0) && !firewall) return true;
-    const eProxyType last = chain.GetLastProxyInChainType();
-    return hops > 0 && (last == PROXY_TYPE_SOCKS4 || last == PROXY_TYPE_SOCKS5);
+void ChttpResponseSock::UpstreamEnded() {
+    if (GetState() != eLegState::Relaying) return;
+    ClientSink sink(Owner());
+    m_Responses.End(sink);
 }
 
-void ChttpResponseSock::QueueRequestBlock(char* data, int length) {
+bool ChttpResponseSock::StartBody(std::string_view head) { return CBaseServer::FilterRecvHead(head, m_ScriptState); }
+
+std::size_t ChttpResponseSock::FilterBody(char* text, std::size_t size, bool last) {
+    int length = static_cast<int>(size);
+    CBaseServer::FilterRecv(text, length, m_ScriptState, last);
+    return static_cast<std::size_t>(std::clamp(length, 0, static_cast<int>(size)));
+}
+
+void ChttpResponseSock::SendRequestHead(char* data, int length) {
     if (length <= 0) return;
-    std::string_view block(data, static_cast<std::size_t>(length));
-    // Only the blanks a rewrite put in front are dropped: blanks that begin
-    // a block of a body are data.
-    if (SendsRelative() && MakeRequestRelative(data, length)) block.remove_prefix(CountLeadingBlanks(block));
-    QueueToServer(block);
+    std::string_view head(data, static_cast<std::size_t>(length));
+    // Only the blanks a rewrite put in front are dropped.
+    if (!UpstreamTakesAbsoluteForm() && MakeRequestRelative(data, length)) head.remove_prefix(CountLeadingBlanks(head));
+    m_Responses.ExpectResponse(head);
+    QueueToServer(head);
 }
 
 void ChttpResponseSock::SendFailureAnswer() { SendBlockAnswer(kFailureAnswer); }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "relay/engine/FindNoCase.h"
+#include "relay/engine/HttpHeadFields.h"
 
 namespace {
 
@@ -19,23 +20,12 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// The value of the Host header line: after "host:" at the start of a line,
-// blanks skipped, up to the line end (trailing blanks dropped). Empty with
-// found false when there is no such line or it has no end.
+// The value of the Host field, wherever it stands in the head. Empty with
+// found false without one.
 std::string_view HostLineValue(std::string_view request, bool& found) {
-    found = false;
-    const std::size_t at = FindNoCase(request, "\r\nhost:");
-    if (at == std::string_view::npos) return {};
-    std::size_t begin = at + 7;
-    while (begin < request.size() && IsBlank(request[begin])) ++begin;
-    const std::size_t end = request.find(kLineEnd, begin);
-    if (end == std::string_view::npos) return {};
-    std::size_t last = end;
-    while (last > begin && IsBlank(request[last - 1])) --last;
-    found = true;
-    return request.substr(begin, last - begin);
+    const std::optional<std::string_view> value = httphead::FieldValue(request, "host");
+    found = value.has_value();
+    return value.value_or(std::string_view());
 }
 
 int PortValue(std::string_view text) {

@@ -1,7 +1,7 @@
 #pragma once
-// The request parsing of the local HTTP proxy as pure functions over the
-// bytes of one read (no socket inside), so each rule is tested with tables
-// of requests.
+// The request parsing of the local HTTP proxy as pure functions over one
+// request head (no socket inside), so each rule is tested with tables of
+// requests.
 
 #include <cstddef>
 #include <string>
@@ -17,8 +17,8 @@ struct HttpRequestInfo {
 };
 
 // Destination of a request: the target of a CONNECT, else the value of the
-// Host header line (blanks after the colon skipped); host and port split at
-// the first ':', port 80 without one.
+// Host field wherever it stands (any case, blanks around the value
+// skipped); host and port split at the first ':', port 80 without one.
 HttpRequestInfo ExtractRequestInfo(std::string_view request);
 
 // Rewrites an absolute request-line target into its path in place: the

@@ -44,7 +44,10 @@ void CRelayServerSock::OnCreateConnection(bool ok) {
     m_pOwner->ResumeReading();
 }
 
-int CRelayServerSock::TransformUpstreamBlock(char*, int length) { return length; }
+bool CRelayServerSock::RelayUpstreamBlock(char* buffer, int length) {
+    m_pOwner->QueueToClient({buffer, static_cast<std::size_t>(length)});
+    return true;
+}
 
 void CRelayServerSock::BeginSetup() {
     m_bServerDone = false;
@@ -121,6 +124,8 @@ void CRelayServerSock::ServerClosed() {
         if (m_State == eLegState::Closing) CloseBoth();
         return;
     }
+    UpstreamEnded();
+    if (!Open()) return;
     m_State = eLegState::Closing;
     m_bServerDone = true;
     m_ToServer.Clear();
@@ -172,8 +177,10 @@ void CRelayServerSock::OnReceive(int nErrorCode) {
             return;
         }
         if (received < 0 || CProxyServer::getStopFlag()) return;
-        const int length = TransformUpstreamBlock(buffer, received);
-        m_pOwner->QueueToClient({buffer, static_cast<std::size_t>(length)});
+        if (!RelayUpstreamBlock(buffer, received)) {
+            ServerClosed();
+            return;
+        }
         if (!Open()) return;
     }
 }

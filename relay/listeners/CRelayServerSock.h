@@ -34,8 +34,8 @@ public:
 
     eLegState GetState() const { return m_State; }
     // True while client data must wait: the upstream (or the running setup)
-    // holds the limit already.
-    bool UpstreamFull() const;
+    // holds the limit already, or the subclass holds the client's bytes.
+    virtual bool UpstreamFull() const;
     // The client closed: an open relay flushes what the upstream still has
     // to take, then both close (a running setup is abandoned).
     virtual void ClientClosed();
@@ -66,9 +66,13 @@ protected:
     // The upstream is attached: answer the client and queue what goes first;
     // the state becomes Relaying or Tunnel.
     virtual void OpenRelay() = 0;
-    // One block the upstream sent, in place (room for a terminating zero
-    // byte follows it); the length of what goes to the client.
-    virtual int TransformUpstreamBlock(char* buffer, int length);
+    // One block the upstream sent (room for a terminating zero byte follows
+    // it): queues what goes to the client (as it is, here). False ends the
+    // relay once the client took what was queued.
+    virtual bool RelayUpstreamBlock(char* buffer, int length);
+    // The upstream ended its stream while relaying: the last bytes kept back
+    // for the client go now.
+    virtual void UpstreamEnded() {}
 
     void SetState(eLegState state) { m_State = state; }
     IRelayClient& Owner() const { return *m_pOwner; }

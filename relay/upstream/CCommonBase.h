@@ -91,6 +91,11 @@ public:
     // Bytes the last proxy sent past its success reply; they go to the
     // client right after the success answer. Read on the attach.
     std::string TakeUpstreamSurplus();
+    // The upstream ends at an HTTP proxy that takes the client's request as
+    // it is (no CONNECT to the destination), so a plain request keeps its
+    // absolute target; through a tunnel or a SOCKS hop, or directly, the
+    // origin gets the path. Set by the setup, read after the hand-over.
+    bool UpstreamTakesAbsoluteForm() const { return m_bAbsoluteForm; }
     // The chain that the upstream socket goes through (connected hops).
     CProxyChain& GetChain() { return m_Chain; }
     // The chain settings the current setup works with (taken when it starts).
@@ -192,6 +197,7 @@ private:
     // Worker-side state, written only while a setup runs.
     CChainSettings m_ChainSettings;
     std::string m_UpstreamSurplus;
+    bool m_bAbsoluteForm = false;
     platform::DWORD m_OwnerThreadId = 0;
     platform::Thread m_SetupThread;
 };

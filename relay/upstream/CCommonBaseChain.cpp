@@ -29,6 +29,7 @@ platform::SOCKET CCommonBase::SConnect(platform::SOCKET& s, platform::DWORD addr
 }
 
 platform::SOCKET CCommonBase::SConnect(platform::SOCKET& s, const char* host, int port, bool tunnel) {
+    m_bAbsoluteForm = false;
     if (!host || std::strcmp(host, "0.0.0.0") == 0) {
         Abort(s);
         return s;
@@ -60,6 +61,8 @@ platform::SOCKET CCommonBase::ConnectToHost(CProxy& destination, bool tunnel) {
     }
     CProxy& firewall = m_ChainSettings.getFireWallProxy();
     if (!Connect(s, firewall.getIP(), firewall.getPort())) return s;
+    // Only a plain HTTP firewall is asked nothing and forwards the request.
+    m_bAbsoluteForm = !tunnel && firewall.getType() == PROXY_TYPE_HTTP;
     // A plain HTTP proxy carries a tunnel only once asked with CONNECT.
     const int type = firewall.getType() == PROXY_TYPE_HTTP && tunnel ? PROXY_TYPE_HTTPS : PROXY_TYPE_UNKNOWN;
     try {
@@ -83,7 +86,11 @@ void CCommonBase::ConnectFromChainToHost(platform::SOCKET& s, CProxy& destinatio
     case PROXY_TYPE_HTTP:
     case PROXY_TYPE_HTTPS:
         // Without a tunnel the client's request goes to the proxy as it is.
-        if (tunnel) result = ConnectFromTo(*last, destination, s, PROXY_TYPE_HTTPS);
+        if (tunnel) {
+            result = ConnectFromTo(*last, destination, s, PROXY_TYPE_HTTPS);
+        } else {
+            m_bAbsoluteForm = true;
+        }
         break;
     case PROXY_TYPE_SOCKS4:
     case PROXY_TYPE_SOCKS5:
@@ -93,6 +100,7 @@ void CCommonBase::ConnectFromChainToHost(platform::SOCKET& s, CProxy& destinatio
         break;
     }
     if (!Connected(s)) {
+        m_bAbsoluteForm = false;
         Abort(s);
         if (result == CONNECTION_REFUSED) {
             CBaseServer::LogToolTip(kFailedToConnect);

@@ -18,10 +18,11 @@ using kvtest::FakeScript;
 using kvtest::FakeUpstream;
 
 constexpr std::string_view kBlockHead = "HTTP/1.0 403 Forbidden\r\nContent-Type: text/html\r\n\r\n";
+constexpr std::string_view kRefusedAnswer = "HTTP/1.0 403 Forbidden\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
 
 std::string Response(std::string_view body) {
-    return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" +
-           std::string(body);
+    return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + std::string(body);
 }
 
 class FilterNetTest : public srvtest::EngineTest {
@@ -46,7 +47,7 @@ protected:
     kvtest::LoopbackRig rig_;
 };
 
-TEST_F(FilterNetTest, StopListedServerGetsPage1001AdServerPage1002AndImagesAreClosed) {
+TEST_F(FilterNetTest, StopListedServerGetsPage1001AdServerPage1002AndImagesAre403) {
     const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 20000}});
     StartWithFilters([](CFiltrationSettings& f) {
         f.mOutFiltration.SetEnable(1);
@@ -69,7 +70,8 @@ TEST_F(FilterNetTest, StopListedServerGetsPage1001AdServerPage1002AndImagesAreCl
     kvtest::LoopbackClient client;
     ASSERT_TRUE(client.Connect(port()));
     ASSERT_TRUE(client.SendAll("GET " + origin.Url("logo.gif") + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"));
-    EXPECT_EQ(client.ReadUntilClosed(10s), "");
+    // A refusal is an answer, never a silent close.
+    EXPECT_EQ(client.ReadUntilClosed(10s), kRefusedAnswer);
 
     const kvtest::CurlResult passed = Curl({origin.Url("page.bin")});
     EXPECT_EQ(passed.exitCode, 0) << passed.log;
@@ -83,8 +85,7 @@ TEST_F(FilterNetTest, StopListedServerGetsPage1001AdServerPage1002AndImagesAreCl
 TEST_F(FilterNetTest, FilteredTrafficArrivesChangedWhileATunnelIsByteExact) {
     const std::string page =
         "<html><title>Secret</title><script>alert(1)</script><a onclick=\"window.open('x')\">k</a></html>";
-    // A blanked last header ends the head with a bare line feed.
-    FakeUpstream origin({FakeScript().ExpectUntil("\n\r\n").Send(Response(page)).Close()});
+    FakeUpstream origin({FakeScript().ExpectUntil("\r\n\r\n").Send(Response(page)).Close()});
     StartWithFilters([](CFiltrationSettings& f) {
         f.mInFiltration.setEnable(true);
         f.mInFiltration.setBlockScripts(true);
@@ -115,9 +116,10 @@ TEST_F(FilterNetTest, FilteredTrafficArrivesChangedWhileATunnelIsByteExact) {
     ASSERT_TRUE(origin.WaitFinished(2, 10s));
     const auto sessions = origin.Sessions();
     ASSERT_EQ(sessions.size(), 2u);
-    EXPECT_NE(sessions[0].received.find("User-Agent:" + std::string(15, ' ') + "\n"), std::string::npos)
+    // Blanked values keep their field's line end.
+    EXPECT_NE(sessions[0].received.find("\r\nUser-Agent:" + std::string(14, ' ') + "\r\n"), std::string::npos)
         << sessions[0].received;
-    EXPECT_NE(sessions[0].received.find("Cookie:" + std::string(5, ' ') + "\n"), std::string::npos);
+    EXPECT_NE(sessions[0].received.find("\r\nCookie:" + std::string(4, ' ') + "\r\n"), std::string::npos);
     EXPECT_NE(sessions[1].received.find("User-Agent: TestAgent/1.0\r\n"), std::string::npos) << sessions[1].received;
     EXPECT_NE(sessions[1].received.find("Cookie: a=b\r\n"), std::string::npos);
     EXPECT_EQ(ReadCounters(), (Counters{0, 1, 0, 0, 0, 0, 0, 1}));

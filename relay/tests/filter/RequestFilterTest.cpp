@@ -128,6 +128,12 @@ const RequestCase kRequestCases[] = {
      Request("/ad", ""), REQUEST_STATE_PASS, Request("/ad", ""), {}},
     {"ScriptFileIsRefusedUncounted", Incoming([](CInFiltration& in) { in.setBlockScripts(true); }),
      Request("/lib/menu.VBS", "Host: a\r\n"), REQUEST_STATE_CLOSE, "", {}},
+    {"ScriptPathBeforeAQueryIsRefused", Incoming([](CInFiltration& in) { in.setBlockScripts(true); }),
+     Request("http://a.example/lib/app.js?v=3", "Host: a.example\r\n"), REQUEST_STATE_CLOSE, "", {}},
+    {"PathThatMerelyHoldsAScriptExtensionPasses", Incoming([](CInFiltration& in) { in.setBlockScripts(true); }),
+     Request("/docs/vue.js-guide.html?x=a.js#b.vbs", "Host: a\r\nReferer: http://a/app.js\r\n"),
+     REQUEST_STATE_PASS, Request("/docs/vue.js-guide.html?x=a.js#b.vbs", "Host: a\r\nReferer: http://a/app.js\r\n"),
+     {}},
     {"OutgoingOffLeavesHeaders",
      [](CFiltrationSettings& f) {
          COutFiltration& out = f.mOutFiltration;
@@ -143,10 +149,31 @@ const RequestCase kRequestCases[] = {
      {}},
     {"OutgoingRunsWithIncomingOff", Outgoing([](COutFiltration& out) { out.SetOsShield(1); }),
      Request("/", "User-Agent: Mozilla/4.0\r\nHost: a\r\n"), REQUEST_STATE_PASS,
-     Request("/", "User-Agent:" + Blanks(13) + "\nHost: a\r\n"), {}},
+     Request("/", "User-Agent:" + Blanks(12) + "\r\nHost: a\r\n"), {}},
     {"EveryRefererSpellingIsBlanked", Outgoing([](COutFiltration& out) { out.SetBlockReferrer(1); }),
      Request("/", "REFERER: http://x/\r\nHost: a\r\nReferrer : y\r\n"), REQUEST_STATE_PASS,
-     Request("/", "REFERER:" + Blanks(11) + "\nHost: a\r\nReferrer :" + Blanks(3) + "\n"), {}},
+     Request("/", "REFERER:" + Blanks(10) + "\r\nHost: a\r\nReferrer :" + Blanks(2) + "\r\n"), {}},
+    // The order one major browser sends: every blanked field keeps its line
+    // end, so the Host field after them stays a field.
+    {"ShieldedFieldsBeforeHostKeepEveryLineEnd",
+     Outgoing([](COutFiltration& out) {
+         out.SetOsShield(1);
+         out.SetDiabledCookies(1);
+         out.SetBlockReferrer(1);
+     }),
+     Request("/", "User-Agent: UA/1\r\nCookie: k=v\r\nReferer: http://r/\r\nHost: a\r\n"), REQUEST_STATE_PASS,
+     Request("/", "User-Agent:" + Blanks(5) + "\r\nCookie:" + Blanks(4) + "\r\nReferer:" + Blanks(10) + "\r\nHost: a\r\n"),
+     Only(Cookies, 1)},
+    {"FieldNamesInsideTheRequestLineAreNoFields",
+     Outgoing([](COutFiltration& out) {
+         out.SetOsShield(1);
+         out.SetDiabledCookies(1);
+         out.SetBlockReferrer(1);
+         out.SetDisabledFileCache(1);
+     }),
+     Request("/?user-agent:x&cookie:y&referer:z&if-modified-since:w", "X-Cookie: c\r\nHost: a\r\n"),
+     REQUEST_STATE_PASS,
+     Request("/?user-agent:x&cookie:y&referer:z&if-modified-since:w", "X-Cookie: c\r\nHost: a\r\n"), {}},
     {"DocumentRefererIsBlankedToItsSemicolon", Outgoing([](COutFiltration& out) { out.SetBlockReferrer(1); }),
      "a document.referer:xy;b", REQUEST_STATE_PASS, "a" + Blanks(20) + ";b", {}},
     {"RefererWithoutLineEndStays", Outgoing([](COutFiltration& out) { out.SetBlockReferrer(1); }),
@@ -180,13 +207,13 @@ const RequestCase kRequestCases[] = {
      Request("/", "Host: a\r\n"), REQUEST_STATE_PASS, Request("/", "Host: a\r\n"), {}},
     {"OnlyTheFirstUserAgentIsBlanked", Outgoing([](COutFiltration& out) { out.SetOsShield(1); }),
      Request("/", "user-agent: a\r\nUser-Agent: b\r\n"), REQUEST_STATE_PASS,
-     Request("/", "user-agent:" + Blanks(3) + "\nUser-Agent: b\r\n"), {}},
+     Request("/", "user-agent:" + Blanks(2) + "\r\nUser-Agent: b\r\n"), {}},
     {"EveryIfModifiedSinceIsBlanked", Outgoing([](COutFiltration& out) { out.SetDisabledFileCache(1); }),
      Request("/", "If-Modified-Since: Sat, 1 Jan\r\nif-modified-since: x\r\n"), REQUEST_STATE_PASS,
-     Request("/", "If-Modified-Since:" + Blanks(12) + "\nif-modified-since:" + Blanks(3) + "\n"), {}},
+     Request("/", "If-Modified-Since:" + Blanks(11) + "\r\nif-modified-since:" + Blanks(2) + "\r\n"), {}},
     {"FirstCookieIsBlankedAndCounted", Outgoing([](COutFiltration& out) { out.SetDiabledCookies(1); }),
      Request("/", "Cookie: a=b\r\nCookie: c=d\r\n"), REQUEST_STATE_PASS,
-     Request("/", "Cookie:" + Blanks(5) + "\nCookie: c=d\r\n"), Only(Cookies, 1)},
+     Request("/", "Cookie:" + Blanks(4) + "\r\nCookie: c=d\r\n"), Only(Cookies, 1)},
     {"CookieWithoutLineEndStaysUncounted", Outgoing([](COutFiltration& out) { out.SetDiabledCookies(1); }),
      "GET / HTTP/1.0\r\nCookie: a=b", REQUEST_STATE_PASS, "GET / HTTP/1.0\r\nCookie: a=b", {}},
     {"FiltersStopAtTheFirstNul", Outgoing([](COutFiltration& out) { out.SetDiabledCookies(1); }),
@@ -197,15 +224,20 @@ const RequestCase kRequestCases[] = {
 INSTANTIATE_TEST_SUITE_P(Rules, RequestFilterTest, ::testing::ValuesIn(kRequestCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(HostNameTest, TakesTheTextAfterTheColonAndBlankUpToTheCarriageReturn) {
+TEST(HostNameTest, TakesTheHostFieldsValueWhereverItStands) {
     const struct {
         std::string request;
         std::string host;
     } cases[] = {
         {"GET / HTTP/1.1\r\nHost: www.a.example\r\n\r\n", "www.a.example"},
         {"GET / HTTP/1.1\r\nHOST: B.example:8080\r\n", "B.example:8080"},
-        // The character after the colon is skipped whatever it is.
-        {"GET / HTTP/1.1\r\nhost:abc\r\n", "bc"},
+        // Blanks around the value are not part of it, none is needed.
+        {"GET / HTTP/1.1\r\nhost:abc\r\n", "abc"},
+        {"GET / HTTP/1.1\r\nhost: \t abc \r\n", "abc"},
+        // After blanked fields, with bare line feeds, never inside another
+        // field or the request line.
+        {"GET /?host:x HTTP/1.1\r\nUser-Agent:   \r\nX-Forwarded-Host: f\r\nHost: c.example\r\n", "c.example"},
+        {"GET / HTTP/1.1\nAccept: */*\nHost: d.example\n\n", "d.example"},
         {"GET / HTTP/1.1\r\nHost: a.example", ""},
         {"GET / HTTP/1.1\r\n\r\n", ""},
         {"Host:\n", ""},

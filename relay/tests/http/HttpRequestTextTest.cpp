@@ -41,6 +41,12 @@ INSTANTIATE_TEST_SUITE_P(
         InfoCase{"OtherHeaderEndingInHostIsNotTheHost",
                  "GET / HTTP/1.1\r\nX-Forwarded-Host: evil.example\r\nHost: good.example\r\n\r\n", "good.example", 80,
                  false},
+        // A blanked field's line end stays, so Host right after it counts.
+        InfoCase{"HostAfterBlankedFieldsIsFound",
+                 "GET / HTTP/1.1\r\nUser-Agent:        \r\nCookie:    \r\nHost: b.example\r\n\r\n", "b.example", 80,
+                 false},
+        InfoCase{"HostWithBareLineFeeds", "GET / HTTP/1.1\nAccept: */*\nhost: c.example:81\n\n", "c.example", 81,
+                 false},
         InfoCase{"NoHostLineGivesEmptyHost", "GET / HTTP/1.0\r\nAccept: */*\r\n\r\n", "", 80, false},
         InfoCase{"NoBlankGivesEmptyHost", "abcdef", "", 80, false},
         InfoCase{"HostLineWithoutEndGivesEmptyHost", "GET / HTTP/1.1\r\nHost: cut.example", "", 80, false},
