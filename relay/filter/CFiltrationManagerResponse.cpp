@@ -62,17 +62,20 @@ constexpr Marker kMarkers[] = {
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Bytes a marker may begin with.
-constexpr std::array<bool, 256> MarkerStarts() {
-    std::array<bool, 256> starts{};
-    for (const Marker& m : kMarkers) {
-        const auto c = static_cast<unsigned char>(m.text[0]);
-        starts[c] = true;
-        if (c >= 'a' && c <= 'z') starts[c - 'a' + 'A'] = true;
+// text begins with lower, a lower-case marker, in any case.
+bool EqualsLowered(const char* text, std::string_view lower) {
+    for (std::size_t i = 0; i < lower.size(); ++i) {
+        if (Lower(text[i]) != lower[i]) return false;
     }
-    return starts;
+    return true;
 }
-constexpr std::array<bool, 256> kMarkerStarts = MarkerStarts();
+
+constexpr std::size_t LongestMarker() {
+    std::size_t longest = 0;
+    for (const Marker& m : kMarkers) longest = std::max(longest, m.text.size());
+    return longest;
+}
+constexpr std::size_t kLongestMarker = LongestMarker();
 
 // How many bytes at the end of text begin pattern (fewer than all of it).
 std::size_t PartialTail(std::string_view text, std::string_view pattern) {
@@ -150,15 +153,55 @@ int CFiltrationManager::FilterResponse(char* text, int& length, CScriptFilterSta
 
 std::size_t CFiltrationManager::ScanBody(char* text, std::size_t size, bool last, CScriptFilterState& state) {
     const std::string_view view(text, size);
+    // Every marker begins with one of these; each prefix is searched once
+    // for all its markers, so a body is walked a few times at memchr speed.
+    struct Prefix {
+        std::string_view text;
+        bool used = false;     // an active marker begins with it
+        std::size_t next = 0;  // its next occurrence at or after pos
+    };
+    std::array<Prefix, 3> prefixes{Prefix{"<"}, Prefix{"window."}, Prefix{"document."}};
     std::array<const Marker*, std::size(kMarkers)> active{};
     std::size_t count = 0;
     const auto refresh = [&] {
         count = 0;
+        for (Prefix& p : prefixes) p.used = false;
         for (const Marker& m : kMarkers) {
-            if (StepOn(static_cast<int>(m.step), state)) active[count++] = &m;
+            if (!StepOn(static_cast<int>(m.step), state)) continue;
+            active[count++] = &m;
+            for (Prefix& p : prefixes) p.used = p.used || m.text.substr(0, p.text.size()) == p.text;
         }
     };
     refresh();
+    // The marker that begins at at; partial when one may begin there but
+    // the piece ends before it is whole.
+    const auto matchAt = [&](std::size_t at, bool& partial) -> const Marker* {
+        partial = false;
+        const std::size_t rest = size - at;
+        const char first = Lower(text[at]);
+        const char second = rest > 1 ? Lower(text[at + 1]) : '\0';
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string_view m = active[i]->text;
+            // Most candidates differ in their first two bytes.
+            if (m[0] != first || (rest > 1 && m[1] != second)) continue;
+            if (rest >= m.size()) {
+                if (EqualsLowered(text + at, m)) return active[i];
+            } else if (!last && EqualsLowered(text + at, m.substr(0, rest))) {
+                partial = true;
+            }
+        }
+        return nullptr;
+    };
+    // The first place at or after from, near the end, where a marker may
+    // begin that this piece cuts short.
+    const auto firstPartial = [&](std::size_t from) {
+        if (last) return npos;
+        for (std::size_t at = std::max(from, size > kLongestMarker ? size - kLongestMarker : 0); at < size; ++at) {
+            bool partial = false;
+            if (!matchAt(at, partial) && partial) return at;
+        }
+        return npos;
+    };
     int popUps = 0;
     int statusBars = 0;
     int contextMenus = 0;
@@ -177,29 +220,31 @@ std::size_t CFiltrationManager::ScanBody(char* text, std::size_t size, bool last
             pos = CommentResponse(text, size, pos, state);
             continue;
         }
-        // The next marker: the first whole one, or a part of one at the end.
-        const Marker* found = nullptr;
-        std::size_t at = pos;
-        bool hold = false;
-        for (; at < size && !found && !hold; ++at) {
-            if (!kMarkerStarts[static_cast<unsigned char>(text[at])]) continue;
-            const char first = Lower(text[at]);
-            const std::size_t rest = size - at;
-            for (std::size_t i = 0; i < count && !found; ++i) {
-                const std::string_view m = active[i]->text;
-                if (m[0] == first && rest >= m.size() && httphead::EqualNoCase(view.substr(at, m.size()), m)) found = active[i];
-            }
-            for (std::size_t i = 0; i < count && !found && !hold && !last; ++i) {
-                const std::string_view m = active[i]->text;
-                hold = m[0] == first && rest < m.size() && httphead::EqualNoCase(view.substr(at), m.substr(0, rest));
-            }
-            if (found || hold) break;
+        // The next place a marker may begin.
+        std::size_t at = npos;
+        for (Prefix& p : prefixes) {
+            if (!p.used) continue;
+            if (p.next < pos) p.next = filtertext::Find(view, p.text, pos);
+            at = std::min(at, p.next);
         }
-        if (hold) {
+        if (at == npos || at + kLongestMarker >= size) {
+            const std::size_t cut = firstPartial(pos);
+            if (cut < at) {
+                decided = cut;
+                break;
+            }
+        }
+        if (at == npos) break;
+        bool partial = false;
+        const Marker* found = matchAt(at, partial);
+        if (partial) {
             decided = at;
             break;
         }
-        if (!found) break;
+        if (!found) {
+            pos = at + 1;
+            continue;
+        }
         std::size_t next = at + found->text.size();
         switch (found->mark) {
         case eMark::ScriptOpen:
