@@ -292,4 +292,123 @@ TEST_F(HttpRelayTest, ExitWhileThreeSetupsHangEndsCleanly) {
     EXPECT_TRUE(silent.WaitFinished(3, 10s));
 }
 
+TEST_F(HttpRelayTest, KeptAliveUploadWhoseBodyHoldsAHostLineStaysWithItsOrigin) {
+    FakeUpstream other({FakeScript().ExpectUntil("\r\n\r\n").Send(Response("wrong", true)).Close()});
+    const std::string lure = "\r\nHost: " + other.Address() + "\r\n\r\nGET http://" + other.Address() +
+                             "/ HTTP/1.1\r\nHost: " + other.Address() + "\r\n\r\n";
+    const std::string first = kvtest::Origin::MakeContent("a", 20000);
+    const std::string second = lure + kvtest::Origin::MakeContent("b", 20000);
+    FakeUpstream origin({FakeScript()
+                             .ExpectUntil("\r\n\r\n")
+                             .Send(Response("first", false))
+                             .ExpectUntil("\r\n\r\n")
+                             .Expect(first.size() + second.size())
+                             .Send(Response("stored", false))});
+    StartRunningEngine();
+    const std::string host = origin.Address();
+    const std::string post = "POST http://" + host + "/up HTTP/1.1\r\nHost: " + host +
+                             "\r\nContent-Length: " + std::to_string(first.size() + second.size()) + "\r\n\r\n";
+
+    LoopbackClient client;
+    ASSERT_TRUE(client.Connect(port()));
+    ASSERT_TRUE(client.SendAll(Get("http://" + host + "/", host)));
+    EXPECT_EQ(ReadExactly(client, Response("first", false).size(), 10s), Response("first", false));
+    // The body's second part comes in a read of its own, beginning like a
+    // request.
+    ASSERT_TRUE(client.SendAll(post + first));
+    std::this_thread::sleep_for(100ms);
+    ASSERT_TRUE(client.SendAll(second));
+    EXPECT_EQ(ReadExactly(client, Response("stored", false).size(), 10s), Response("stored", false));
+    client.Close();
+    ASSERT_TRUE(origin.WaitFinished(1, 10s));
+    EXPECT_TRUE(origin.Sessions()[0].received == Get("/", host) + "POST /up HTTP/1.1\r\nHost: " + host +
+                                                       "\r\nContent-Length: " +
+                                                       std::to_string(first.size() + second.size()) + "\r\n\r\n" +
+                                                       first + second);
+    EXPECT_TRUE(other.Sessions().empty());
+}
+
+TEST_F(HttpRelayTest, BytesSentWithTheConnectHeadGoIntoTheTunnel) {
+    FakeUpstream echo({FakeScript().Echo()});
+    StartRunningEngine();
+    LoopbackClient client;
+    ASSERT_TRUE(client.Connect(port()));
+    const std::string early = "\x16\x03\x01 early bytes of the tunnel\r\n\r\n";
+    ASSERT_TRUE(client.SendAll("CONNECT " + echo.Address() + " HTTP/1.1\r\nHost: " + echo.Address() + "\r\n\r\n" + early));
+    const std::string answer = "HTTP/1.1 200 OK\r\nHost: 127.0.0.1\r\n\r\n";
+    EXPECT_EQ(ReadExactly(client, answer.size() + early.size(), 10s), answer + early);
+}
+
+TEST_F(HttpRelayTest, SplitAndLongRequestHeadsAreServedAndAnOverlongOneGets431) {
+    const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 5000}});
+    StartRunningEngine();
+    const std::string host = "127.0.0.1:" + std::to_string(origin.port());
+
+    // A head in two reads.
+    LoopbackClient split;
+    ASSERT_TRUE(split.Connect(port()));
+    const std::string head = "GET " + origin.Url("page.bin") + " HTTP/1.0\r\nHost: " + host + "\r\n\r\n";
+    ASSERT_TRUE(split.SendAll(head.substr(0, 20)));
+    std::this_thread::sleep_for(100ms);
+    ASSERT_TRUE(split.SendAll(head.substr(20)));
+    const std::string answer = split.ReadUntilClosed(10s);
+    EXPECT_EQ(answer.rfind("HTTP/1.0 200 OK\r\n", 0), 0u) << answer.substr(0, 100);
+    ASSERT_GE(answer.size(), 5000u);
+    EXPECT_TRUE(answer.substr(answer.size() - 5000) == origin.Content("page.bin"));
+
+    // Longer than one read buffer.
+    const kvtest::CurlResult big = Curl({"-sS", "-H", "X-Big: " + std::string(20000, 'b'), origin.Url("page.bin")});
+    EXPECT_EQ(big.exitCode, 0) << big.log;
+    EXPECT_TRUE(big.body == origin.Content("page.bin"));
+
+    // Longer than any head is allowed.
+    LoopbackClient overlong;
+    ASSERT_TRUE(overlong.Connect(port()));
+    ASSERT_TRUE(overlong.SendAll("GET " + origin.Url("page.bin") + " HTTP/1.1\r\nHost: " + host + "\r\nX-Big: " +
+                                 std::string(70000, 'b') + "\r\n\r\n"));
+    EXPECT_EQ(overlong.ReadUntilClosed(10s),
+              "HTTP/1.0 431 Request Header Fields Too Large\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+}
+
+// The firewall proxy on the direct road: through a tunnel or a SOCKS hop
+// the origin gets the path; an HTTP proxy that forwards the request itself
+// gets the absolute form.
+struct FirewallCase {
+    const char* name;
+    eProxyType type;
+    bool absolute;
+};
+
+class FirewallRoadTest : public HttpRelayTest, public ::testing::WithParamInterface<FirewallCase> {};
+
+TEST_P(FirewallRoadTest, PlainRequestTakesTheFormItsLastHopNeeds) {
+    const FirewallCase& c = GetParam();
+    const bool socks = c.type == PROXY_TYPE_SOCKS4 || c.type == PROXY_TYPE_SOCKS5;
+    const kvtest::Peer& firewall = socks ? rig_.StartDante() : rig_.StartTinyproxy();
+    const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 30000}});
+    StartRunningEngine({.adjust = [&](CSettings& s) {
+        CGnrlSettings& general = *s.getGeneralSettings();
+        general.mBehindFireWall = 1;
+        general.mFireWallIP = "127.0.0.1";
+        general.mFireWallPort = firewall.port();
+        general.mFireWallType = static_cast<platform::DWORD>(c.type);
+    }});
+    const kvtest::CurlResult got = Curl({"-sS", origin.Url("page.bin")});
+    EXPECT_EQ(got.exitCode, 0) << got.log;
+    EXPECT_TRUE(got.body == origin.Content("page.bin"));
+    // A proxy in front of the origin forwards the path (tinyproxy in HTTP/1.0).
+    EXPECT_NE(origin.peer().Log().find("\"GET /page.bin HTTP/1."), std::string::npos) << origin.peer().Log();
+    if (!socks) {
+        const std::string asked = c.absolute ? "GET " + origin.Url("page.bin") : "CONNECT 127.0.0.1:" + std::to_string(origin.port());
+        EXPECT_NE(firewall.Log().find(asked), std::string::npos) << firewall.Log();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Firewalls, FirewallRoadTest,
+                         ::testing::Values(FirewallCase{"Socks4", PROXY_TYPE_SOCKS4, false},
+                                           FirewallCase{"Socks5", PROXY_TYPE_SOCKS5, false},
+                                           FirewallCase{"Https", PROXY_TYPE_HTTPS, false},
+                                           FirewallCase{"Http", PROXY_TYPE_HTTP, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace

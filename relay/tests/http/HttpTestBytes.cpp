@@ -136,7 +136,8 @@ std::vector<ReadResponse> ReadResponses(std::string_view bytes, const std::vecto
         bool chunked = Lower(Field(r.head, "transfer-encoding")).find("chunked") != std::string::npos;
         bool hasLength = false;
         const std::string length = Field(r.head, "content-length", &hasLength);
-        if (head || status == 204 || status == 304) {
+        const bool bodyless = head || status == 204 || status == 304;
+        if (bodyless) {
             r.whole = true;
         } else if (chunked) {
             std::string line;
@@ -166,7 +167,7 @@ std::vector<ReadResponse> ReadResponses(std::string_view bytes, const std::vecto
             pos = bytes.size();
             r.whole = true;
         }
-        const std::string coding = Lower(Field(r.head, "content-encoding"));
+        const std::string coding = bodyless ? std::string() : Lower(Field(r.head, "content-encoding"));
         if (coding == "gzip") {
             r.whole = Inflate(raw, 15 + 16, r.body) && r.whole;
         } else if (coding == "deflate") {
