@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Load helpers for bench/relay.sh.
 
-origin PORT SIZE_MB   serve GET /big (SIZE_MB MiB) and GET /small (100 bytes), one request
-                      per connection, on 127.0.0.1:PORT, until killed
+origin PORT SIZE_MB   serve GET /big (SIZE_MB MiB of binary), GET /page (SIZE_MB MiB of
+                      text/html with scripts and pop-ups) and GET /small (100 bytes), one
+                      request per connection, on 127.0.0.1:PORT, until killed
 cps PROXY ORIGIN N K  N proxied GET /small through 127.0.0.1:PROXY by K parallel clients;
                       prints connections per second
 """
@@ -14,6 +15,13 @@ import time
 
 CHUNK = b"\x5a" * (1 << 20)
 SMALL = bytes(range(100))
+# A page the default filters have work on: text, a script element and a
+# pop-up every few hundred bytes.
+ROW = (b"<div class=\"row\"><p>Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod "
+       b"tempor incididunt ut labore et dolore magna aliqua. Ut enim ad minim veniam.</p>\n"
+       b"<script type=\"text/javascript\">var n = document.links.length; if (n > 3) { n--; }</script>\n"
+       b"<a href=\"/next\" onclick=\"window.open('/pop', 'w')\">next page</a></div>\n")
+PAGE = (ROW * ((1 << 20) // len(ROW) + 1))[: 1 << 20]
 
 
 async def serve(port, size):
@@ -21,11 +29,13 @@ async def serve(port, size):
         try:
             head = await reader.readuntil(b"\r\n\r\n")
             path = head.split(b" ", 2)[1]
-            if path.endswith(b"/big"):
-                writer.write(b"HTTP/1.0 200 OK\r\nContent-Length: %d\r\n\r\n" % size)
+            if path.endswith(b"/big") or path.endswith(b"/page"):
+                page = path.endswith(b"/page")
+                body, kind = (PAGE, b"text/html") if page else (CHUNK, b"application/octet-stream")
+                writer.write(b"HTTP/1.0 200 OK\r\nContent-Type: %s\r\nContent-Length: %d\r\n\r\n" % (kind, size))
                 left = size
                 while left > 0:
-                    piece = CHUNK if left >= len(CHUNK) else CHUNK[:left]
+                    piece = body if left >= len(body) else body[:left]
                     writer.write(piece)
                     left -= len(piece)
                     await writer.drain()

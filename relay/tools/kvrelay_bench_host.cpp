@@ -1,7 +1,8 @@
 // Runs the engine for the relay benchmark (bench/relay.sh): direct mode
-// (no chain, no filters, no client program configured, so that it relays
-// as plainly as the proxy it is compared with) on the listener port given as
-// the only argument, in the per-user root of KAVELIN_ROOT. Prints
+// (no chain, no client program configured, so that it relays as plainly as
+// the proxy it is compared with) on the listener port given as the first
+// argument, in the per-user root of KAVELIN_ROOT. Filters are off, or the
+// default preset's with "filters" as the second argument. Prints
 // "running" or "stopped" once the start is known, then serves until its
 // standard input ends, and stops the engine as the control panel does.
 
@@ -19,7 +20,7 @@
 
 namespace {
 
-CSettings DirectSettings(platform::DWORD port) {
+CSettings DirectSettings(platform::DWORD port, bool withFilters) {
     CSettings s;
     CPrivacySettings& privacy = *s.getPrivacySettings();
     privacy.mEnableIPShielding = 0;
@@ -27,8 +28,12 @@ CSettings DirectSettings(platform::DWORD port) {
     privacy.mListenerPort = port;
     privacy.mListenerType = PROXY_TYPE_HTTP;
     CFiltrationSettings& filters = *s.getFiltrationSettings();
-    filters.mInFiltration.setEnable(false);
-    filters.mOutFiltration.mEnable = 0;
+    if (withFilters) {
+        filters.SetToMediumProtection();
+    } else {
+        filters.mInFiltration.setEnable(false);
+        filters.mOutFiltration.mEnable = 0;
+    }
     CSysConfig& sys = *s.getSysConfig();
     sys.mAutoIE = sys.mAutoNetscape = sys.mAutoYahooIM = sys.mAutoMSN = sys.mAutoWsFTP = 0;
     sys.mAutoOpera = sys.mAutoKaza = sys.mAutoCuteFtp = sys.mAutoMirc = 0;
@@ -38,14 +43,15 @@ CSettings DirectSettings(platform::DWORD port) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <listener port>\n", argv[0]);
+    const bool filters = argc == 3 && std::string(argv[2]) == "filters";
+    if (argc != 2 && !filters) {
+        std::fprintf(stderr, "usage: %s <listener port> [filters]\n", argv[0]);
         return 2;
     }
     const long port = std::strtol(argv[1], nullptr, 10);
     if (port < 1 || port > 65535 || !CBaseServer::InitEngine()) return 2;
 
-    CSettings settings = DirectSettings(static_cast<platform::DWORD>(port));
+    CSettings settings = DirectSettings(static_cast<platform::DWORD>(port), filters);
     CBaseServer::ApplySettings(settings);
     platform::UINT outcome = 0;
     const platform::HWND view = platform::CreateMessageWindow(
