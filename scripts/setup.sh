@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev
   libsqlite3-dev sqlite3
   libcurl4-openssl-dev libxml2-dev
+  # the response filter reads gzip and deflate bodies
+  zlib1g-dev
   # peers that the network tests start on loopback
   curl tinyproxy dante-server microsocks ncat python3
   # the control panel, wizard and toolbar (wx on GTK 3, GDBus), the
