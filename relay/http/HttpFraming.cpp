@@ -56,6 +56,20 @@ bool ContentLength(std::string_view head, bool& present, std::uint64_t& length) 
     return true;
 }
 
+// Chunked when the last transfer coding is; otherCoding for another one;
+// else by Content-Length, or unsized without one.
+BodyFraming FramingFromFields(std::string_view head, BodyFraming::eKind otherCoding, BodyFraming::eKind unsized) {
+    bool coded = false;
+    const std::string_view coding = LastTransferCoding(head, coded);
+    if (coded) return {EqualNoCase(coding, "chunked") ? BodyFraming::eKind::Chunked : otherCoding, 0};
+    bool present = false;
+    std::uint64_t length = 0;
+    if (!ContentLength(head, present, length)) return {BodyFraming::eKind::Invalid, 0};
+    if (!present) return {unsized, 0};
+    if (length == 0) return {};
+    return {BodyFraming::eKind::Length, length};
+}
+
 // The words of the start line: 0 method or version, 1 target or status.
 std::string_view StartWord(std::string_view head, int index) {
     std::string_view line = httphead::StartLine(head);
@@ -70,33 +84,12 @@ std::string_view StartWord(std::string_view head, int index) {
 }  // namespace
 
 BodyFraming RequestBodyFraming(std::string_view head) {
-    bool coded = false;
-    const std::string_view coding = LastTransferCoding(head, coded);
-    if (coded) {
-        if (EqualNoCase(coding, "chunked")) return {BodyFraming::eKind::Chunked, 0};
-        return {BodyFraming::eKind::Invalid, 0};
-    }
-    bool present = false;
-    std::uint64_t length = 0;
-    if (!ContentLength(head, present, length)) return {BodyFraming::eKind::Invalid, 0};
-    if (!present || length == 0) return {};
-    return {BodyFraming::eKind::Length, length};
+    return FramingFromFields(head, BodyFraming::eKind::Invalid, BodyFraming::eKind::None);
 }
 
 BodyFraming ResponseBodyFraming(std::string_view head, int status, bool answersHead) {
     if (answersHead || (status >= 100 && status < 200) || status == 204 || status == 304) return {};
-    bool coded = false;
-    const std::string_view coding = LastTransferCoding(head, coded);
-    if (coded) {
-        if (EqualNoCase(coding, "chunked")) return {BodyFraming::eKind::Chunked, 0};
-        return {BodyFraming::eKind::UntilClose, 0};
-    }
-    bool present = false;
-    std::uint64_t length = 0;
-    if (!ContentLength(head, present, length)) return {BodyFraming::eKind::Invalid, 0};
-    if (!present) return {BodyFraming::eKind::UntilClose, 0};
-    if (length == 0) return {};
-    return {BodyFraming::eKind::Length, length};
+    return FramingFromFields(head, BodyFraming::eKind::UntilClose, BodyFraming::eKind::UntilClose);
 }
 
 std::string_view RequestMethod(std::string_view head) { return StartWord(head, 0); }

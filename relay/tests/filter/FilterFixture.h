@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "filter/FilterSettings.h"
 #include "relay/engine/CBaseServer.h"
 #include "relay/filter/CFiltrationManager.h"
 #include "relay/logs/ITextSink.h"
@@ -22,21 +23,11 @@ namespace filtertest {
 enum Counter { Images, PopUps, Flash, Ads, Servers, StatusBars, ContextMenus, Cookies };
 using Counters = std::array<int, 8>;
 
-using Adjust = std::function<void(CFiltrationSettings&)>;
-
 class FilterTest : public kvtest::RootedTest {
 protected:
     FilterTest() { CBaseServer::m_FiltrationLog.ResetLog(); }
 
-    static CFiltrationManager Manager(const Adjust& adjust) {
-        CSettings settings;
-        CFiltrationSettings& f = *settings.getFiltrationSettings();
-        f = CFiltrationSettings{};
-        if (adjust) adjust(f);
-        CFiltrationManager manager;
-        manager = settings;
-        return manager;
-    }
+    static CFiltrationManager Manager(const Adjust& adjust) { return MakeManager(adjust); }
 };
 
 inline Counters ReadCounters() {

@@ -141,18 +141,12 @@ const Preset kPresets[] = {
     {"DefaultPreset", [](CFiltrationSettings& f) { f.SetToMediumProtection(); }},
     {"EveryIncomingFilter",
      [](CFiltrationSettings& f) {
-         CInFiltration& in = f.mInFiltration;
-         in.setEnable(true);
-         in.setBlockBannerAdds(true);
-         in.setBlockBannerFlash(true);
-         in.setBlockScripts(true);
-         in.setBlockPopUps(true);
-         in.setBlockImages(true);
-         in.setIsBlockTitle(true);
-         in.setBlockTitle("Kept title");
-         CAdvancedFiltration& a = f.mAdvancedFiltration;
-         a.mDisableTimerScripts = a.mDisableWndCloseupEvents = a.mRemoveStatusModifier = a.mRemoveContextMenu = 1;
-         a.mDisableJavaApplets = 1;
+         EveryResponseFilter(f, "Kept title");
+         // and those of requests
+         f.mInFiltration.setBlockBannerAdds(true);
+         f.mInFiltration.setBlockBannerFlash(true);
+         f.mInFiltration.setBlockImages(true);
+         f.mAdvancedFiltration.mDisableJavaApplets = 1;
      }},
 };
 
@@ -171,18 +165,8 @@ class FramedFilterNetTest : public FilterNetTest, public ::testing::WithParamInt
 protected:
     // What the preset's filter makes of a whole page.
     static std::string Filtered(const std::string& page) {
-        CSettings settings;
-        CFiltrationSettings& f = *settings.getFiltrationSettings();
-        f = CFiltrationSettings{};
-        GetParam().adjust(f);
-        CFiltrationManager manager;
-        manager = settings;
-        CScriptFilterState state;
-        EXPECT_TRUE(manager.FilterResponseHead("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n", state));
-        std::string text = page;
-        int length = static_cast<int>(text.size());
-        manager.FilterResponse(text.data(), length, state, true);
-        return text;
+        CFiltrationManager manager = MakeManager(GetParam().adjust);
+        return FilterWhole(manager, page);
     }
 };
 

@@ -203,15 +203,7 @@ const std::string kStatementPage =
     "a;window.setTimeout(f,1);b;window.onunload=g;c;window.status=1;"
     "document.oncontextmenu=h;d;window.open(e);window.onclose=i";
 
-const Adjust kEveryResponseFilter = Incoming([](CFiltrationSettings& f) {
-    CInFiltration& in = f.mInFiltration;
-    in.setBlockScripts(true);
-    in.setBlockPopUps(true);
-    in.setIsBlockTitle(true);
-    in.setBlockTitle("Replaced title");
-    CAdvancedFiltration& a = f.mAdvancedFiltration;
-    a.mDisableTimerScripts = a.mDisableWndCloseupEvents = a.mRemoveStatusModifier = a.mRemoveContextMenu = 1;
-});
+const Adjust kEveryResponseFilter = [](CFiltrationSettings& f) { EveryResponseFilter(f, "Replaced title"); };
 
 // Filters a body given in pieces, as the response stream does: the bytes a
 // piece leaves undecided come again in front of the next one.

@@ -18,7 +18,9 @@
 
 #include <unistd.h>
 
+#include "filter/FilterSettings.h"
 #include "http/HttpTestBytes.h"
+#include "http/ManagerFilter.h"
 #include "relay/filter/CFiltrationManager.h"
 #include "relay/http/CHttpResponseStream.h"
 #include "relay/http/CRequestFramer.h"
@@ -86,23 +88,12 @@ std::vector<std::size_t> Splits(Random& random, std::size_t size) {
     return at;
 }
 
-std::vector<std::string_view> Cut(std::string_view bytes, const std::vector<std::size_t>& at) {
-    std::vector<std::string_view> pieces;
-    std::size_t from = 0;
-    for (std::size_t a : at) {
-        pieces.push_back(bytes.substr(from, a - from));
-        from = a;
-    }
-    pieces.push_back(bytes.substr(from));
-    return pieces;
-}
-
 // --- requests --------------------------------------------------------------
 
 std::string Framed(std::string_view bytes, const std::vector<std::size_t>& at) {
     CRequestFramer framer;
     std::string events;
-    for (std::string_view piece : Cut(bytes, at)) {
+    for (std::string_view piece : httptest::CutAt(bytes, at)) {
         for (int guard = 0; guard < 1000000; ++guard) {
             const CRequestFramer::Step step = framer.Next(piece);
             if (step.kind == CRequestFramer::eStep::NeedMore) break;
@@ -143,26 +134,6 @@ std::string RandomRequests(Random& random) {
 
 // --- responses -------------------------------------------------------------
 
-class Filter : public IResponseFilter {
-public:
-    explicit Filter(CFiltrationManager& manager) : m_(manager) {}
-    bool StartBody(std::string_view head) override { return m_.FilterResponseHead(head, state_); }
-    std::size_t FilterBody(char* text, std::size_t size, bool last) override {
-        int length = static_cast<int>(size);
-        m_.FilterResponse(text, length, state_, last);
-        return static_cast<std::size_t>(length);
-    }
-
-private:
-    CFiltrationManager& m_;
-    CScriptFilterState state_;
-};
-
-struct Sink : IByteSink {
-    void Emit(std::string_view bytes) override { out += bytes; }
-    std::string out;
-};
-
 struct Relayed {
     std::string out;
     bool open = true;
@@ -170,12 +141,12 @@ struct Relayed {
 
 Relayed Relay(CFiltrationManager& manager, const std::vector<std::string>& requests, std::string_view bytes,
               const std::vector<std::size_t>& at) {
-    Filter filter(manager);
+    httptest::ManagerFilter filter(manager);
     CHttpResponseStream stream(filter);
     for (const std::string& r : requests) stream.ExpectResponse(r);
-    Sink sink;
+    httptest::CollectingSink sink;
     Relayed relayed;
-    for (std::string_view piece : Cut(bytes, at)) {
+    for (std::string_view piece : httptest::CutAt(bytes, at)) {
         if (relayed.open) relayed.open = stream.Feed(piece, sink);
     }
     if (relayed.open) stream.End(sink);
@@ -240,25 +211,6 @@ Planned RandomResponses(Random& random) {
     return p;
 }
 
-CFiltrationManager Manager(bool on) {
-    CSettings settings;
-    CFiltrationSettings& f = *settings.getFiltrationSettings();
-    f = CFiltrationSettings{};
-    if (on) {
-        CInFiltration& in = f.mInFiltration;
-        in.setEnable(true);
-        in.setBlockScripts(true);
-        in.setBlockPopUps(true);
-        in.setIsBlockTitle(true);
-        in.setBlockTitle("Title!");
-        CAdvancedFiltration& a = f.mAdvancedFiltration;
-        a.mDisableTimerScripts = a.mDisableWndCloseupEvents = a.mRemoveStatusModifier = a.mRemoveContextMenu = 1;
-    }
-    CFiltrationManager manager;
-    manager = settings;
-    return manager;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -275,8 +227,9 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(root);
     setenv("KAVELIN_ROOT", root.c_str(), 1);
 
-    CFiltrationManager filtering = Manager(true);
-    CFiltrationManager passing = Manager(false);
+    CFiltrationManager filtering =
+        filtertest::MakeManager([](CFiltrationSettings& f) { filtertest::EveryResponseFilter(f, "Title!"); });
+    CFiltrationManager passing = filtertest::MakeManager(nullptr);
     Random random(seed);
     for (int run = 0; run < runs; ++run) {
         // Requests: the same messages wherever the reads end.
@@ -316,13 +269,8 @@ int main(int argc, char** argv) {
             if (final >= plan.bodies.size()) fail("more responses than sent");
             std::string expected = plan.bodies[final];
             if (plan.filterable[final]) {
-                CScriptFilterState state;
                 const bool page = r.head.find("text/html") != std::string::npos;
-                filtering.FilterResponseHead(page ? "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n"
-                                                  : "HTTP/1.1 200 OK\r\nContent-Type: text/javascript\r\n\r\n",
-                                             state);
-                int length = static_cast<int>(expected.size());
-                filtering.FilterResponse(expected.data(), length, state, true);
+                expected = filtertest::FilterWhole(filtering, expected, page ? "text/html" : "text/javascript");
             }
             if (r.body != expected) fail("a body arrived other than filtered whole");
             ++final;

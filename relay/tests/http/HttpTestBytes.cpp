@@ -95,6 +95,17 @@ std::string Chunked(std::string_view body, const std::vector<std::size_t>& sizes
     return out;
 }
 
+std::vector<std::string_view> CutAt(std::string_view bytes, const std::vector<std::size_t>& offsets) {
+    std::vector<std::string_view> pieces;
+    std::size_t from = 0;
+    for (std::size_t at : offsets) {
+        pieces.push_back(bytes.substr(from, at - from));
+        from = at;
+    }
+    pieces.push_back(bytes.substr(from));
+    return pieces;
+}
+
 std::string Field(std::string_view head, std::string_view name, bool* found) {
     std::size_t pos = 0;
     std::string line;

@@ -18,6 +18,9 @@ std::string Deflate(std::string_view body, bool raw);
 // size repeats), then the trailer lines and the blank line.
 std::string Chunked(std::string_view body, const std::vector<std::size_t>& sizes, std::string_view trailer = {});
 
+// bytes cut at the given offsets (in order), as reads might cut them.
+std::vector<std::string_view> CutAt(std::string_view bytes, const std::vector<std::size_t>& offsets);
+
 struct ReadResponse {
     std::string head;
     std::string body;     // framing and content coding undone

@@ -23,10 +23,10 @@ struct Event {
 
 // What the framer makes of bytes fed in the given pieces; adjacent body
 // steps are joined (how a body is cut is the reads' business).
-std::vector<Event> Frame(const std::vector<std::string>& pieces, CRequestFramer::eFailure* failure = nullptr) {
+std::vector<Event> Frame(const std::vector<std::string_view>& pieces, CRequestFramer::eFailure* failure = nullptr) {
     CRequestFramer framer;
     std::vector<Event> events;
-    for (const std::string& piece : pieces) {
+    for (const std::string_view piece : pieces) {
         std::string_view input = piece;
         for (int guard = 0; guard < 100000; ++guard) {
             const CRequestFramer::Step step = framer.Next(input);
@@ -44,17 +44,6 @@ std::vector<Event> Frame(const std::vector<std::string>& pieces, CRequestFramer:
         EXPECT_TRUE(input.empty());
     }
     return events;
-}
-
-std::vector<std::string> SplitAt(const std::string& bytes, std::vector<std::size_t> at) {
-    std::vector<std::string> pieces;
-    std::size_t from = 0;
-    for (std::size_t a : at) {
-        pieces.push_back(bytes.substr(from, a - from));
-        from = a;
-    }
-    pieces.push_back(bytes.substr(from));
-    return pieces;
 }
 
 const std::string kGet = "GET http://a.example/ HTTP/1.1\r\nHost: a.example\r\n\r\n";
@@ -81,17 +70,17 @@ const std::vector<Event> kExpected = {
 TEST(RequestFramerTest, FramesTheSameMessagesWhereverTheReadsSplitThem) {
     EXPECT_EQ(Frame({kStream}), kExpected);
     for (std::size_t a = 0; a <= kStream.size(); ++a) {
-        ASSERT_EQ(Frame(SplitAt(kStream, {a})), kExpected) << "split at " << a;
+        ASSERT_EQ(Frame(httptest::CutAt(kStream, {a})), kExpected) << "split at " << a;
     }
     for (std::size_t a = 0; a <= kStream.size(); a += 3) {
         for (std::size_t b = a; b <= kStream.size(); b += 11) {
-            ASSERT_EQ(Frame(SplitAt(kStream, {a, b})), kExpected) << "splits at " << a << ", " << b;
+            ASSERT_EQ(Frame(httptest::CutAt(kStream, {a, b})), kExpected) << "splits at " << a << ", " << b;
         }
     }
     // One byte a read.
-    std::vector<std::string> bytes;
-    for (char c : kStream) bytes.emplace_back(1, c);
-    EXPECT_EQ(Frame(bytes), kExpected);
+    std::vector<std::size_t> everyByte;
+    for (std::size_t at = 1; at < kStream.size(); ++at) everyByte.push_back(at);
+    EXPECT_EQ(Frame(httptest::CutAt(kStream, everyByte)), kExpected);
 }
 
 TEST(RequestFramerTest, TakesAHeadUpToItsLimitAndRefusesALongerOne) {
@@ -99,9 +88,9 @@ TEST(RequestFramerTest, TakesAHeadUpToItsLimitAndRefusesALongerOne) {
     std::string head = "GET / HTTP/1.1\r\nHost: a\r\n";
     while (head.size() + fields.size() + 2 <= CRequestFramer::kMaxHead) head += fields;
     head += "\r\n";
-    std::vector<std::string> pieces;
-    for (std::size_t at = 0; at < head.size(); at += 1000) pieces.push_back(head.substr(at, 1000));
-    EXPECT_EQ(Frame(pieces), (std::vector<Event>{{eStep::Head, head}, {eStep::End, ""}}));
+    std::vector<std::size_t> cuts;
+    for (std::size_t at = 1000; at < head.size(); at += 1000) cuts.push_back(at);
+    EXPECT_EQ(Frame(httptest::CutAt(head, cuts)), (std::vector<Event>{{eStep::Head, head}, {eStep::End, ""}}));
 
     std::string longer = head.substr(0, head.size() - 2) + fields + "\r\n";
     CRequestFramer::eFailure failure = CRequestFramer::eFailure::None;

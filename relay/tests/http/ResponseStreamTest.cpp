@@ -5,32 +5,13 @@
 
 #include "filter/FilterFixture.h"
 #include "http/HttpTestBytes.h"
+#include "http/ManagerFilter.h"
 #include "relay/http/CHttpResponseStream.h"
 
 namespace {
 
 using filtertest::FilterTest;
-
-// The engine's own filter behind the stream, as the HTTP connection has it.
-class ManagerFilter : public IResponseFilter {
-public:
-    explicit ManagerFilter(CFiltrationManager& manager) : manager_(manager) {}
-    bool StartBody(std::string_view head) override { return manager_.FilterResponseHead(head, state_); }
-    std::size_t FilterBody(char* text, std::size_t size, bool last) override {
-        int length = static_cast<int>(size);
-        manager_.FilterResponse(text, length, state_, last);
-        return static_cast<std::size_t>(length);
-    }
-
-private:
-    CFiltrationManager& manager_;
-    CScriptFilterState state_;
-};
-
-struct Collect : IByteSink {
-    void Emit(std::string_view bytes) override { out += bytes; }
-    std::string out;
-};
+using httptest::ManagerFilter;
 
 struct Outcome {
     std::string out;
@@ -45,7 +26,7 @@ Outcome Relay(CFiltrationManager& manager, const std::vector<std::string>& reque
     ManagerFilter filter(manager);
     CHttpResponseStream stream(filter);
     for (const std::string& r : requests) stream.ExpectResponse(r);
-    Collect sink;
+    httptest::CollectingSink sink;
     Outcome outcome;
     std::size_t from = 0;
     splits.push_back(bytes.size());
@@ -75,24 +56,10 @@ const std::string kPage = [] {
 
 class ResponseStreamTest : public FilterTest {
 protected:
-    CFiltrationManager manager_ = Manager([](CFiltrationSettings& f) {
-        CInFiltration& in = f.mInFiltration;
-        in.setEnable(true);
-        in.setBlockScripts(true);
-        in.setBlockPopUps(true);
-        in.setIsBlockTitle(true);
-        in.setBlockTitle("New");
-        f.mAdvancedFiltration.mDisableWndCloseupEvents = 1;
-    });
+    CFiltrationManager manager_ = Manager([](CFiltrationSettings& f) { filtertest::EveryResponseFilter(f, "New"); });
 
     // What the filter makes of a whole page in one piece.
-    std::string Filtered(const std::string& page) {
-        ManagerFilter filter(manager_);
-        EXPECT_TRUE(filter.StartBody("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n"));
-        std::string text = page;
-        text.resize(filter.FilterBody(text.data(), text.size(), true));
-        return text;
-    }
+    std::string Filtered(const std::string& page) { return filtertest::FilterWhole(manager_, page); }
 };
 
 TEST_F(ResponseStreamTest, WhatIsNotFilteredPassesByteForByteWhateverTheSplit) {
