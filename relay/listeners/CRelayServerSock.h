@@ -66,9 +66,8 @@ protected:
     // The upstream is attached: answer the client and queue what goes first;
     // the state becomes Relaying or Tunnel.
     virtual void OpenRelay() = 0;
-    // One block the upstream sent (room for a terminating zero byte follows
-    // it): queues what goes to the client (as it is, here). False ends the
-    // relay once the client took what was queued.
+    // One block the upstream sent: queues what goes to the client (as it
+    // is, here). False ends the relay once the client took what was queued.
     virtual bool RelayUpstreamBlock(char* buffer, int length);
     // The upstream ended its stream while relaying: the last bytes kept back
     // for the client go now.
