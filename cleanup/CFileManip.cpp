@@ -1,6 +1,8 @@
 #include "cleanup/CFileManip.h"
 
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/FileFind.h"
 #include "platform/FileOps.h"
@@ -65,6 +67,25 @@ void StepOutOf(const std::string& tree) {
         if (!CFileManip::CdDotDot(nullptr)) break;
         current = platform::GetCurrentDirectory();
     }
+}
+
+// Paths named from the current folder are fixed before the current folder
+// moves, so that they still name what the caller meant.
+std::string Absolute(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : WithoutTrailingSeparators(absolute.lexically_normal().string());
+}
+
+// The root, its registry/ and program/ folders are refused before the
+// current folder moves: a refused call changes nothing at all.
+bool Removable(const std::string& path) {
+    if (!Acceptable(path)) return false;
+    if (platform::IsProtectedPath(path)) {
+        platform::SetLastError(static_cast<platform::DWORD>(platform::ERROR_ACCESS_DENIED));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -145,15 +166,17 @@ int CFileManip::Ren(const std::string& source, const std::string& target, int fl
 }
 
 int CFileManip::Move(const std::string& source, const std::string& target, int flag) {
-    if (!Acceptable(source)) return 0;
-    StepOutOf(source);
-    return Shell(platform::FO_MOVE, source, target, flag ? kSilent : 0);
+    if (!Removable(source)) return 0;
+    const std::string from = Absolute(source), to = Absolute(target);
+    StepOutOf(from);
+    return Shell(platform::FO_MOVE, from, to, flag ? kSilent : 0);
 }
 
 int CFileManip::DelTree(const std::string& path, int flag) {
-    if (!Acceptable(path)) return 0;
-    StepOutOf(path);
-    return Shell(platform::FO_DELETE, path, std::string(), flag ? kSilent : 0);
+    if (!Removable(path)) return 0;
+    const std::string tree = Absolute(path);
+    StepOutOf(tree);
+    return Shell(platform::FO_DELETE, tree, std::string(), flag ? kSilent : 0);
 }
 
 int CFileManip::CdDotDot(std::string* out) {

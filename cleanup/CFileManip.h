@@ -2,7 +2,10 @@
 // File and folder operations shared by the cleaners and the setup wizard:
 // plain calls and the shell's file operation. Paths are native ("/"
 // separated) and must lie inside the per-user root; a path longer than
-// MAX_PATH bytes or leaving the root is refused (result 0), never cut.
+// MAX_PATH bytes or leaving the root is refused (result 0), never cut, and
+// so is a path reached through a link. Deleting, moving and renaming never
+// act on the root itself, its registry/ or program/ folder or what they
+// hold (the setup wizard hands user-typed folders to DelTree).
 
 #include <string>
 

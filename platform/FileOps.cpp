@@ -7,14 +7,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <set>
+#include <system_error>
 #include <vector>
 
 #include "platform/FileFind.h"
 #include "platform/Root.h"
+#include "platform/UniqueFd.h"
 
 namespace platform {
 namespace {
+
+namespace fs = std::filesystem;
 
 thread_local DWORD tLastError = 0;
 
@@ -66,28 +71,83 @@ bool WriteZeros(int fd, std::uint64_t from, std::uint64_t to, std::size_t chunk)
     return true;
 }
 
+// A file with a second name may have it anywhere, outside the root too:
+// overwriting or changing it would reach that name as well.
+bool HasOtherNames(const struct stat& st) { return S_ISREG(st.st_mode) && st.st_nlink > 1; }
+
 // Takes ownership of fd.
-bool WipeDescriptor(int fd, std::uint64_t keep, std::size_t chunk) {
-    if (fd < 0) {
+bool WipeDescriptor(UniqueFd fd, std::uint64_t keep, std::size_t chunk) {
+    if (!fd) {
         SetErrorFromErrno();
         return false;
     }
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (ok) {
-        const auto size = static_cast<std::uint64_t>(st.st_size);
-        if (size > keep) ok = WriteZeros(fd, keep, size, chunk);
-        // The zeros must reach the disk before the name can be unlinked.
-        ok = ok && ::fdatasync(fd) == 0;
-    } else {
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || HasOtherNames(st)) {
         tLastError = ERROR_ACCESS_DENIED;
+        return false;
     }
-    ::close(fd);
-    return ok;
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    bool ok = size <= keep || WriteZeros(fd.get(), keep, size, chunk);
+    // The zeros must reach the disk before the name can be unlinked.
+    ok = ok && ::fdatasync(fd.get()) == 0;
+    return fd.Close() && ok;
 }
 
 constexpr int kWipeOpen = O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
 constexpr int kFolderOpen = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+// Absolute, without "." and ".." and without a trailing separator, so that
+// "<root>/" and "<root>/profile/.." both name the root.
+fs::path Normal(const fs::path& path) {
+    std::error_code ec;
+    fs::path normal = fs::absolute(path, ec);
+    if (ec) return {};
+    normal = normal.lexically_normal();
+    if (!normal.has_filename() && normal != normal.root_path()) normal = normal.parent_path();
+    return normal;
+}
+
+fs::path RootFolder() { return Normal(UserRoot()); }
+
+// The components of path below the root; nothing for the root itself and
+// for a path outside it.
+std::optional<std::vector<std::string>> PartsBelowRoot(const fs::path& normal) {
+    if (normal.empty()) return std::nullopt;
+    const fs::path rel = normal.lexically_relative(RootFolder());
+    if (rel.empty() || rel == "." || *rel.begin() == "..") return std::nullopt;
+    std::vector<std::string> parts;
+    for (const fs::path& part : rel) parts.push_back(part.string());
+    return parts;
+}
+
+bool IsProtectedBelowRoot(const std::vector<std::string>& parts) {
+    return parts.front() == "registry" || parts.front() == "program";
+}
+
+// A target reached from the root without links: its folder, held open, and
+// its name there.
+struct Located {
+    UniqueFd folder;
+    std::string name;
+};
+
+enum class Reach { Any, Unprotected };
+
+std::optional<Located> Locate(const fs::path& path, Reach reach) {
+    const auto parts = PartsBelowRoot(Normal(path));
+    if (!parts || (reach == Reach::Unprotected && IsProtectedBelowRoot(*parts))) {
+        tLastError = ERROR_ACCESS_DENIED;
+        return std::nullopt;
+    }
+    UniqueFd folder(::open(RootFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    for (std::size_t i = 0; folder && i + 1 < parts->size(); ++i)
+        folder = UniqueFd(::openat(folder.get(), (*parts)[i].c_str(), kFolderOpen));
+    if (!folder) {
+        SetErrorFromErrno();
+        return std::nullopt;
+    }
+    return Located{std::move(folder), parts->back()};
+}
 
 struct Level {
     std::string name;  // the folder's name in its parent; empty at the top
@@ -125,131 +185,28 @@ int SweepLevel(DIR* dir, std::vector<Level>& levels, const WipeChoice& wipe, std
             level.kept.insert(name);
             continue;
         }
-        if (S_ISREG(st.st_mode)) {
+        if (S_ISREG(st.st_mode) && !HasOtherNames(st)) {
             if ((st.st_mode & S_IWUSR) == 0)
                 ::fchmodat(fd, name.c_str(), (st.st_mode & 07777) | S_IWUSR, AT_SYMLINK_NOFOLLOW);
             if (wipe && wipe(name))
-                WipeDescriptor(::openat(fd, name.c_str(), kWipeOpen), keep, chunk);
+                WipeDescriptor(UniqueFd(::openat(fd, name.c_str(), kWipeOpen)), keep, chunk);
         }
         if (::unlinkat(fd, name.c_str(), 0) != 0) level.kept.insert(name);
     }
     return -1;
 }
 
-}  // namespace
-
-bool ResolvesInsideRoot(const std::filesystem::path& path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::path absolute = fs::absolute(path, ec).lexically_normal();
-    if (ec || !IsInsideRoot(absolute)) return false;
-    const fs::path root = fs::weakly_canonical(UserRoot(), ec);
-    if (ec) return false;
-    fs::path folder = absolute;
-    while (folder.has_relative_path() && (folder.filename().empty() || folder.filename() == "."))
-        folder = folder.parent_path();
-    const fs::path resolved = fs::weakly_canonical(folder.parent_path(), ec) / folder.filename();
-    if (ec) return false;
-    const fs::path rel = resolved.lexically_relative(root);
-    return !rel.empty() && *rel.begin() != "..";
-}
-
-DWORD GetLastError() { return tLastError; }
-void SetLastError(DWORD error) { tLastError = error; }
-
-bool CreateDirectory(const std::filesystem::path& folder) {
-    if (::mkdir(folder.c_str(), 0777) == 0) return true;
-    SetErrorFromErrno();
-    return false;
-}
-
-bool RemoveDirectory(const std::filesystem::path& folder) {
+// The walk of EmptyFolderTree over an open folder, which it takes over.
+bool EmptyOpenFolder(UniqueFd top, const WipeChoice& wipe, std::uint64_t keep, std::size_t chunk) {
     struct stat st {};
-    if (::lstat(folder.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
-        tLastError = ERROR_PATH_NOT_FOUND;
-        return false;
-    }
-    if (::rmdir(folder.c_str()) == 0) return true;
-    SetErrorFromErrno();
-    return false;
-}
-
-bool DeleteFile(const std::filesystem::path& file) {
-    struct stat st {};
-    if (::lstat(file.c_str(), &st) != 0) {
+    if (!top || ::fstat(top.get(), &st) != 0) {
         SetErrorFromErrno();
-        return false;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        tLastError = ERROR_ACCESS_DENIED;
-        return false;
-    }
-    if (::unlink(file.c_str()) == 0) return true;
-    SetErrorFromErrno();
-    return false;
-}
-
-DWORD GetFileAttributes(const std::filesystem::path& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) {
-        SetErrorFromErrno();
-        return INVALID_FILE_ATTRIBUTES;
-    }
-    DWORD attributes = 0;
-    if (S_ISLNK(st.st_mode))
-        attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-    else if (S_ISDIR(st.st_mode))
-        attributes |= FILE_ATTRIBUTE_DIRECTORY;
-    if (!S_ISLNK(st.st_mode) && (st.st_mode & S_IWUSR) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
-    return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
-}
-
-bool SetFileAttributes(const std::filesystem::path& path, DWORD attributes) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) {
-        SetErrorFromErrno();
-        return false;
-    }
-    if (S_ISLNK(st.st_mode)) return true;
-    mode_t mode = st.st_mode & 07777;
-    mode = (attributes & FILE_ATTRIBUTE_READONLY) ? (mode & ~mode_t{S_IWUSR | S_IWGRP | S_IWOTH})
-                                                  : (mode | S_IWUSR);
-    if (::fchmodat(AT_FDCWD, path.c_str(), mode, AT_SYMLINK_NOFOLLOW) == 0) return true;
-    SetErrorFromErrno();
-    return false;
-}
-
-std::string GetCurrentDirectory() {
-    std::error_code ec;
-    const auto current = std::filesystem::current_path(ec);
-    return ec ? std::string() : current.string();
-}
-
-bool SetCurrentDirectory(const std::filesystem::path& folder) {
-    if (::chdir(folder.c_str()) == 0) return true;
-    SetErrorFromErrno();
-    return false;
-}
-
-bool OverwriteFileTail(const std::filesystem::path& file, std::uint64_t keep, std::size_t chunk) {
-    return WipeDescriptor(::open(file.c_str(), kWipeOpen), keep, chunk);
-}
-
-bool EmptyFolderTree(const std::filesystem::path& folder, const WipeChoice& wipe,
-                     std::uint64_t keep, std::size_t chunk) {
-    const int top = ::open(folder.c_str(), kFolderOpen);
-    struct stat st {};
-    if (top < 0 || ::fstat(top, &st) != 0) {
-        SetErrorFromErrno();
-        if (top >= 0) ::close(top);
         return false;
     }
     std::vector<Level> levels{Level{std::string(), st.st_dev, st.st_ino, {}}};
-    DIR* dir = ::fdopendir(top);
-    if (!dir) {
-        ::close(top);
-        return false;
-    }
+    DIR* dir = ::fdopendir(top.get());
+    if (!dir) return false;
+    top.release();
     // Only the folder being read is open; going up reopens its parent by
     // "..", checked against the parent met on the way down.
     while (dir) {
@@ -289,12 +246,200 @@ bool EmptyFolderTree(const std::filesystem::path& folder, const WipeChoice& wipe
     return true;
 }
 
-bool RemoveTree(const std::filesystem::path& path) {
+}  // namespace
+
+bool ResolvesInsideRoot(const fs::path& path) {
+    const fs::path normal = Normal(path);
+    if (!normal.empty() && normal == RootFolder()) return true;
+    const auto parts = PartsBelowRoot(normal);
+    if (!parts) return false;
+    UniqueFd folder(::open(RootFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    for (std::size_t i = 0; folder && i + 1 < parts->size(); ++i) {
+        UniqueFd next(::openat(folder.get(), (*parts)[i].c_str(), kFolderOpen));
+        if (!next) return errno == ENOENT;
+        folder = std::move(next);
+    }
+    return static_cast<bool>(folder);
+}
+
+bool IsProtectedPath(const fs::path& path) {
+    const fs::path normal = Normal(path);
+    if (normal.empty()) return false;
+    const fs::path root = RootFolder();
+    const fs::path above = root.lexically_relative(normal);
+    if (!above.empty() && *above.begin() != "..") return true;  // the root or a folder holding it
+    const auto parts = PartsBelowRoot(normal);
+    return parts && IsProtectedBelowRoot(*parts);
+}
+
+bool MakeFoldersBelowRoot(const fs::path& folder) {
+    const fs::path normal = Normal(folder);
+    std::error_code ec;
+    if (!normal.empty() && normal == RootFolder()) {
+        // The root itself is the user's choice, links and all.
+        fs::create_directories(normal, ec);
+        return fs::is_directory(normal, ec);
+    }
+    const auto parts = PartsBelowRoot(normal);
+    if (!parts) {
+        tLastError = ERROR_ACCESS_DENIED;
+        return false;
+    }
+    // Asked on every registry call: when every folder is there already,
+    // looking at each is enough.
+    fs::path existing = RootFolder();
+    bool allThere = true;
+    for (const std::string& part : *parts) {
+        struct stat st {};
+        existing /= part;
+        if (::lstat(existing.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+            allThere = false;
+            break;
+        }
+    }
+    if (allThere) return true;
+    fs::create_directories(RootFolder(), ec);
+    UniqueFd current(::open(RootFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    for (std::size_t i = 0; current && i < parts->size(); ++i) {
+        const char* name = (*parts)[i].c_str();
+        ::mkdirat(current.get(), name, 0777);
+        current = UniqueFd(::openat(current.get(), name, kFolderOpen));
+    }
+    if (!current) SetErrorFromErrno();
+    return static_cast<bool>(current);
+}
+
+DWORD GetLastError() { return tLastError; }
+void SetLastError(DWORD error) { tLastError = error; }
+
+bool CreateDirectory(const fs::path& folder) {
+    const auto at = Locate(folder, Reach::Any);
+    if (!at) return false;
+    if (::mkdirat(at->folder.get(), at->name.c_str(), 0777) == 0) return true;
+    SetErrorFromErrno();
+    return false;
+}
+
+bool RemoveDirectory(const fs::path& folder) {
+    const auto at = Locate(folder, Reach::Unprotected);
+    if (!at) return false;
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT;
-    if (!S_ISDIR(st.st_mode)) return ::unlink(path.c_str()) == 0;
-    EmptyFolderTree(path);
-    if (::rmdir(path.c_str()) == 0) return true;
+    if (::fstatat(at->folder.get(), at->name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        SetErrorFromErrno();
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        tLastError = ERROR_PATH_NOT_FOUND;
+        return false;
+    }
+    if (::unlinkat(at->folder.get(), at->name.c_str(), AT_REMOVEDIR) == 0) return true;
+    SetErrorFromErrno();
+    return false;
+}
+
+bool DeleteFile(const fs::path& file) {
+    const auto at = Locate(file, Reach::Unprotected);
+    if (!at) return false;
+    struct stat st {};
+    if (::fstatat(at->folder.get(), at->name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        SetErrorFromErrno();
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        tLastError = ERROR_ACCESS_DENIED;
+        return false;
+    }
+    if (::unlinkat(at->folder.get(), at->name.c_str(), 0) == 0) return true;
+    SetErrorFromErrno();
+    return false;
+}
+
+DWORD GetFileAttributes(const fs::path& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        SetErrorFromErrno();
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    DWORD attributes = 0;
+    if (S_ISLNK(st.st_mode))
+        attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    else if (S_ISDIR(st.st_mode))
+        attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    if (!S_ISLNK(st.st_mode) && (st.st_mode & S_IWUSR) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
+    return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+}
+
+bool SetFileAttributes(const fs::path& path, DWORD attributes) {
+    const auto at = Locate(path, Reach::Any);
+    if (!at) return false;
+    struct stat st {};
+    if (::fstatat(at->folder.get(), at->name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        SetErrorFromErrno();
+        return false;
+    }
+    if (S_ISLNK(st.st_mode)) return true;
+    if (HasOtherNames(st)) {
+        tLastError = ERROR_ACCESS_DENIED;
+        return false;
+    }
+    mode_t mode = st.st_mode & 07777;
+    mode = (attributes & FILE_ATTRIBUTE_READONLY) ? (mode & ~mode_t{S_IWUSR | S_IWGRP | S_IWOTH})
+                                                  : (mode | S_IWUSR);
+    if (::fchmodat(at->folder.get(), at->name.c_str(), mode, AT_SYMLINK_NOFOLLOW) == 0) return true;
+    SetErrorFromErrno();
+    return false;
+}
+
+std::string GetCurrentDirectory() {
+    std::error_code ec;
+    const auto current = fs::current_path(ec);
+    return ec ? std::string() : current.string();
+}
+
+bool SetCurrentDirectory(const fs::path& folder) {
+    if (::chdir(folder.c_str()) == 0) return true;
+    SetErrorFromErrno();
+    return false;
+}
+
+bool OverwriteFileTail(const fs::path& file, std::uint64_t keep, std::size_t chunk) {
+    const auto at = Locate(file, Reach::Unprotected);
+    if (!at) return false;
+    return WipeDescriptor(UniqueFd(::openat(at->folder.get(), at->name.c_str(), kWipeOpen)), keep,
+                          chunk);
+}
+
+bool EmptyFolderTree(const fs::path& folder, const WipeChoice& wipe, std::uint64_t keep,
+                     std::size_t chunk) {
+    const auto at = Locate(folder, Reach::Unprotected);
+    if (!at) return false;
+    return EmptyOpenFolder(UniqueFd(::openat(at->folder.get(), at->name.c_str(), kFolderOpen)),
+                           wipe, keep, chunk);
+}
+
+bool EmptyFolderInside(const fs::path& base, const fs::path& below) {
+    UniqueFd folder(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    for (const fs::path& part : below.lexically_normal()) {
+        if (part.empty() || part == ".") continue;
+        if (!folder || part == ".." || below.is_absolute()) {
+            tLastError = ERROR_ACCESS_DENIED;
+            return false;
+        }
+        folder = UniqueFd(::openat(folder.get(), part.c_str(), kFolderOpen));
+    }
+    return EmptyOpenFolder(std::move(folder), {}, 0, 0);
+}
+
+bool RemoveTree(const fs::path& path) {
+    const auto at = Locate(path, Reach::Unprotected);
+    if (!at) return false;
+    const int parent = at->folder.get();
+    const char* name = at->name.c_str();
+    struct stat st {};
+    if (::fstatat(parent, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
+    if (!S_ISDIR(st.st_mode)) return ::unlinkat(parent, name, 0) == 0;
+    EmptyOpenFolder(UniqueFd(::openat(parent, name, kFolderOpen)), {}, 0, 0);
+    if (::unlinkat(parent, name, AT_REMOVEDIR) == 0) return true;
     SetErrorFromErrno();
     return false;
 }

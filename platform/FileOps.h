@@ -2,9 +2,16 @@
 // Plain file and folder calls in the manner of the Win32 ones the cleaners
 // use (DeleteFile, RemoveDirectory, Get/SetFileAttributes, the current
 // directory), plus the two walks they need: emptying a folder tree and
-// overwriting a file in place. Nothing here follows a symbolic link: a link
-// is deleted as a link and never opened, and walks hold the folder they read
-// open, so a folder swapped for a link mid-walk is not entered either.
+// overwriting a file in place.
+//
+// Every call that changes something reaches its target from the per-user
+// root down, one folder at a time, never through a symbolic link: a link on
+// the way refuses the call, a link as the target is handled as a link (and
+// deleted as one), and walks hold the folder they read open, so a folder
+// swapped for a link mid-walk is not entered either. Nothing here writes
+// into a file that has a second name (a hard link), which may lie anywhere.
+// The root itself, its registry/ and its program/ folders, with all they
+// hold, are never deleted, emptied, wiped or moved.
 
 #include <cstdint>
 #include <filesystem>
@@ -18,10 +25,22 @@ namespace platform {
 
 inline constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 
-// True when path lies inside the per-user root once the links of its
-// folders are resolved; its last component is not resolved, since the
-// calls here handle a link as a link.
+// True when path is the per-user root or lies inside it, and every folder
+// below the root on the way to its last component is a real folder, not a
+// link (a folder that does not exist ends the check: nothing can be
+// followed there). The last component is not looked at, since the calls
+// here handle a link as a link.
 bool ResolvesInsideRoot(const std::filesystem::path& path);
+
+// True for the per-user root, the folders that hold it, its registry/ and
+// program/ folders and everything inside those two: the settings and the
+// engine's own files, which no delete, wipe or move may reach.
+bool IsProtectedPath(const std::filesystem::path& path);
+
+// Creates folder and every missing folder above it, up to the per-user
+// root, never through a link. False when folder lies outside the root or a
+// folder on the way is a link or no folder.
+bool MakeFoldersBelowRoot(const std::filesystem::path& folder);
 
 // GetLastError/SetLastError for the calling thread.
 DWORD GetLastError();
@@ -45,7 +64,8 @@ bool SetCurrentDirectory(const std::filesystem::path& folder);
 // Overwrites a regular file with zero bytes from byte keep to its end, in
 // chunks of at most chunk bytes, and flushes the data to disk before
 // returning. The file keeps its size. False (nothing written) when the path
-// is a link, no regular file, or cannot be opened for writing.
+// is a link, no regular file, a file with more than one name, or cannot be
+// opened for writing.
 bool OverwriteFileTail(const std::filesystem::path& file, std::uint64_t keep, std::size_t chunk);
 
 // Called with each file's name before it is deleted during EmptyFolderTree;
@@ -54,11 +74,19 @@ using WipeChoice = std::function<bool(std::string_view name)>;
 
 // Deletes everything inside folder, at any depth, without recursion and
 // with a bounded number of open descriptors. Read-only entries are made
-// writable first. Links are deleted, never followed. Entries that cannot be
-// deleted are left and the walk goes on. False only when folder itself
-// cannot be opened as a folder (missing, a link, no folder).
+// writable first (a file with a second name is left as it is and only its
+// name here is deleted). Links are deleted, never followed. Entries that
+// cannot be deleted are left and the walk goes on. False only when folder
+// itself cannot be opened as a folder (missing, a link, no folder, reached
+// through a link, protected).
 bool EmptyFolderTree(const std::filesystem::path& folder, const WipeChoice& wipe = {},
                      std::uint64_t keep = 0, std::size_t chunk = 10000);
+
+// The same walk over base/below, a folder outside the per-user root that is
+// the desktop's own (the user's trash): base is opened as it is named, each
+// component of the relative path below must be a real folder. False when
+// it cannot be opened so.
+bool EmptyFolderInside(const std::filesystem::path& base, const std::filesystem::path& below);
 
 // Deletes a file or link, or a folder with everything inside it. True when
 // the path is gone afterwards.

@@ -6,14 +6,17 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "platform/FileOps.h"
+
 namespace platform {
 namespace fs = std::filesystem;
 
 namespace {
 
+// Folders below the root are made without following links, so a linked
+// folder on the way never gets empty folders made somewhere else.
 fs::path EnsureFolder(const fs::path& folder) {
-    std::error_code ec;
-    fs::create_directories(folder, ec);
+    MakeFoldersBelowRoot(folder);
     return folder;
 }
 
@@ -65,7 +68,9 @@ std::optional<fs::path> ShellFolder(int csidl) {
 }
 
 bool IsInsideRoot(const fs::path& path) {
-    const fs::path root = UserRoot();
+    // Both sides absolute, so that a root named relative to the current
+    // folder still contains the paths made from it.
+    const fs::path root = fs::absolute(UserRoot()).lexically_normal();
     const fs::path normal = fs::absolute(path).lexically_normal();
     const fs::path rel = normal.lexically_relative(root);
     if (rel.empty()) return false;

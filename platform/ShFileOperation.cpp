@@ -65,6 +65,11 @@ int SHFileOperation(const ShFileOpStruct& op) {
         if (expanded.empty()) return DE_INVALIDFILES;
         items.insert(items.end(), expanded.begin(), expanded.end());
     }
+    // Moving the settings or the engine's files away loses them as surely
+    // as deleting them; such an operation does nothing at all.
+    const bool removesSources = op.wFunc != FO_COPY;
+    for (const fs::path& item : items)
+        if (removesSources && IsProtectedPath(item)) return DE_ACCESSDENIED;
     bool ok = true;
     for (const fs::path& item : items) {
         switch (op.wFunc) {

@@ -4,7 +4,9 @@
 // Windows wildcard ("*.*"). No dialog is ever shown, so the confirmation
 // flags change nothing. Every path must lie inside the per-user root, and
 // links are handled as links: deleting one removes the link, copying one
-// copies the link, and a folder is never entered through one.
+// copies the link, and a folder is never entered through one. Nothing
+// deletes, moves or renames the root, its registry/ or program/ folder, or
+// what they hold (platform/FileOps.h).
 
 #include <string>
 #include <vector>

@@ -309,4 +309,25 @@ TEST_F(CleanersTest, ProfileLinksLeavingTheRootAreNotFollowed) {
     EXPECT_EQ(before, Take());
 }
 
+// A link inside the root leads nowhere either: a profile folder linked to
+// the engine's program folder loses nothing there.
+TEST_F(CleanersTest, ProfileLinksInsideTheRootAreNotFollowedEither) {
+    const fs::path opera = profile() / "Application Data/Opera/Opera7";
+    Put(root() / "program" / "cookies4.dat", "engine");
+    Put(root() / "program" / "cache4" / "x", "engine");
+    Put(root() / "program" / "opera.dir", "engine");
+    Put(root() / "registry" / "HKCU.reg", "hive");
+    fs::create_directories(opera);
+    fs::create_symlink(root() / "program", opera / "profile");
+    fs::create_symlink(root() / "registry", profile() / "NetHood");
+    const Snapshot before = TakeFiles();
+    EXPECT_TRUE(COperaCookies().Clear(true));
+    EXPECT_TRUE(COperaTypedUrls().Clear(true));
+    EXPECT_TRUE(CClearNetworkHistory().Clear(true));
+    const Snapshot after = TakeFiles();
+    // The linked NetHood itself goes, as a link; nothing it leads to does.
+    EXPECT_EQ(Without(before, {"T:profile/NetHood"}), after);
+    EXPECT_EQ("hive", kvtest::ReadFile(root() / "registry" / "HKCU.reg"));
+}
+
 }  // namespace

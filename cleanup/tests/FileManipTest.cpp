@@ -4,6 +4,7 @@
 #include <string>
 
 #include "SweepFixture.h"
+#include "cleanup/CCleanIE.h"
 #include "cleanup/CFileManip.h"
 #include "platform/FileFind.h"
 #include "platform/FileOps.h"
@@ -161,6 +162,18 @@ TEST_F(FileManipTest, DelTreeAndMoveStepOutOfTheTreeOnlyWhenStandingInIt) {
     EXPECT_EQ(1, CFileManip::Move(P("moving"), P("moved"), 1));
     EXPECT_TRUE(fs::is_directory(profile() / "moved" / "in"));
     EXPECT_EQ(profile(), fs::current_path());
+
+    // Named from the current folder: still the tree meant, left first.
+    fs::create_directories(profile() / "rel" / "sub");
+    Put(profile() / "sub" / "keep.txt", "keep");
+    fs::current_path(profile() / "rel");
+    EXPECT_EQ(1, CFileManip::DelTree("sub", 1));
+    EXPECT_FALSE(fs::exists(profile() / "rel" / "sub"));
+    EXPECT_EQ("keep", kvtest::ReadFile(profile() / "sub" / "keep.txt"));
+    fs::current_path(profile() / "rel");
+    EXPECT_EQ(1, CFileManip::DelTree(".", 1));
+    EXPECT_FALSE(fs::exists(profile() / "rel"));
+    EXPECT_EQ(profile(), fs::current_path());
 }
 
 TEST_F(FileManipTest, CdDotDotStepsUpOneLevel) {
@@ -198,6 +211,46 @@ TEST_F(FileManipTest, CopyFolderStopsAfterMoreThanThreeExistingFiles) {
         EXPECT_FALSE(fs::exists(profile() / "dst" / "folder"));
     }
     EXPECT_EQ(0, CFileManip().CopyFolder(P("none/"), P("dst")));
+}
+
+// The setup wizard hands DelTree whatever folder the user typed: the root,
+// its settings and its program folder are never among what goes, however
+// they are spelled, and a refusal leaves even the current folder as it was.
+TEST_F(FileManipTest, NeverRemovesTheRootItsRegistryOrProgramFolder) {
+    const fs::path r = root();
+    Put(r / "registry" / "HKCU.reg", "hive");
+    Put(r / "program" / "dbase" / "proxypool.db", "pool");
+    Put(profile() / "Favorites" / "site.url", "fav");
+    fs::current_path(r / "registry");
+    const sweeptest::Snapshot before = TakeFiles();
+    const std::string tree[] = {
+        r.string(),
+        r.string() + "/",
+        r.string() + "//",
+        (r / "profile" / "..").string(),
+        (r / "registry").string(),
+        (r / "registry").string() + "/",
+        (r / "registry" / "HKCU.reg").string(),
+        (r / "program").string(),
+        (r / "program" / "dbase").string(),
+        (r / "profile" / ".." / "program").string(),
+        r.parent_path().string(),
+    };
+    for (const std::string& path : tree) {
+        EXPECT_EQ(0, CFileManip::DelTree(path, 1)) << path;
+        EXPECT_EQ(0, CFileManip::DelTree(path, 0)) << path;
+        EXPECT_EQ(0, CFileManip::Move(path, P("moved"), 1)) << path;
+        EXPECT_EQ(0, CFileManip::Ren(path, P("renamed"), 1)) << path;
+        EXPECT_EQ(0, CFileManip::RmDir(path)) << path;
+        EXPECT_EQ(0, CCleanIE().EmptyDirectory(path)) << path;
+    }
+    EXPECT_EQ(0, CFileManip::Del((r / "registry" / "*.*").string(), 1));
+    EXPECT_EQ(0, CFileManip::DelTree((r / "*").string(), 1));
+    EXPECT_EQ(before, TakeFiles());
+    EXPECT_EQ(r / "registry", fs::current_path());
+    // What lies beside them still goes.
+    EXPECT_EQ(1, CFileManip::DelTree(P("Favorites"), 1));
+    EXPECT_FALSE(fs::exists(profile() / "Favorites"));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,9 @@
 
 #include "SweepFixture.h"
 #include "cleanup/CCleanIE.h"
+#include "cleanup/CFileManip.h"
+#include "cleanup/CTraceSweeper.h"
+#include "platform/FileFind.h"
 #include "platform/FileOps.h"
 #include "platform/Root.h"
 #include "platform/UrlCache.h"
@@ -17,11 +21,24 @@ namespace {
 
 namespace fs = std::filesystem;
 using sweeptest::Put;
+using sweeptest::SweepTest;
 
 std::string Pattern(std::size_t size) {
     std::string bytes(size, '\0');
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('A' + i % 26);
     return bytes;
+}
+
+// Everything an open file holds now.
+std::string ReadOpen(int fd) {
+    std::string bytes;
+    char buf[65536];
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(fd, buf, sizeof buf, at);
+        if (n <= 0) return bytes;
+        bytes.append(buf, static_cast<std::size_t>(n));
+        at += n;
+    }
 }
 
 class EmptyDirectoryTest : public sweeptest::SweepTest {
@@ -43,15 +60,16 @@ TEST_F(EmptyDirectoryTest, WipesIndexFilesPastTheirHeadBeforeDeletingThem) {
         SCOPED_TRACE(std::string(c.name) + " of " + std::to_string(c.size));
         const std::string original = Pattern(c.size);
         Put(folder() / "sub" / c.name, original);
-        // A second name for the same bytes shows what reached the disk.
-        const fs::path witness = outside() / "witness";
-        fs::remove(witness);
-        fs::create_hard_link(folder() / "sub" / c.name, witness);
+        // The file held open shows what reached it after its name is gone
+        // (a second name would keep the cleaner from writing at all).
+        const int witness = ::open((folder() / "sub" / c.name).c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(witness, 0);
 
         EXPECT_EQ(1, ie.EmptyDirectory(folder().string()));
 
         EXPECT_TRUE(IsEmptyFolder());
-        const std::string after = kvtest::ReadFile(witness);
+        const std::string after = ReadOpen(witness);
+        ::close(witness);
         ASSERT_EQ(c.size, after.size());
         const std::size_t head = std::min<std::size_t>(64, c.size);
         EXPECT_EQ(original.substr(0, head), after.substr(0, head));
@@ -204,3 +222,44 @@ TEST_F(UrlCacheTest, ReportsFailureWhenTheCacheIsEmpty) {
 }
 
 }  // namespace
+
+// A file with a second name may have it anywhere: the wipe neither writes
+// into it nor changes its permissions; only the name in the folder goes.
+TEST_F(EmptyDirectoryTest, NeverWritesThroughASecondNameOfAFile) {
+    const std::string original = Pattern(300);
+    Put(outside() / "shared.dat", original);
+    ASSERT_EQ(0, ::chmod((outside() / "shared.dat").c_str(), 0444));
+    fs::create_directories(folder() / "sub");
+    fs::create_hard_link(outside() / "shared.dat", folder() / "sub" / "index.dat");
+    fs::create_hard_link(outside() / "shared.dat", folder() / "INDEX.DAT");
+
+    EXPECT_EQ(0, CTraceSweeper().WipeFile(folder().string(), "INDEX.DAT"));
+    EXPECT_FALSE(platform::OverwriteFileTail(folder() / "INDEX.DAT", 64, 10000));
+    EXPECT_EQ(0, CFileManip::SetAttribute((folder() / "INDEX.DAT").string(), platform::FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(1, ie.EmptyDirectory(folder().string()));
+
+    EXPECT_TRUE(IsEmptyFolder());
+    EXPECT_EQ(original, kvtest::ReadFile(outside() / "shared.dat"));
+    EXPECT_EQ(fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+              fs::status(outside() / "shared.dat").permissions());
+    EXPECT_EQ(1u, fs::hard_link_count(outside() / "shared.dat"));
+}
+
+// A link inside the root counts as much as one leaving it: nothing is
+// wiped or deleted through it, least of all the settings it leads to.
+TEST_F(EmptyDirectoryTest, LinksInsideTheRootLeadNowhere) {
+    Put(root() / "registry" / "HKCU.reg", Pattern(300));
+    fs::create_directories(folder());
+    fs::create_symlink(root() / "registry", folder() / "settings");
+    fs::create_symlink("../registry", profile() / "up");
+    const sweeptest::Snapshot before = TakeFiles();
+
+    EXPECT_EQ(0, CTraceSweeper().WipeFile((folder() / "settings").string(), "HKCU.reg"));
+    EXPECT_EQ(0, CTraceSweeper().WipeFile((profile() / "up").string(), "HKCU.reg"));
+    EXPECT_EQ(0, ie.EmptyDirectory((folder() / "settings").string()));
+    EXPECT_EQ(0, ie.EmptyDirectory((folder() / "settings/").string()));
+    EXPECT_FALSE(platform::DeleteFile(folder() / "settings" / "HKCU.reg"));
+    EXPECT_FALSE(platform::RemoveTree(profile() / "up" / "HKCU.reg"));
+
+    EXPECT_EQ(before, TakeFiles());
+}

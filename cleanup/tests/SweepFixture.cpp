@@ -86,6 +86,14 @@ Snapshot SweepTest::Take() const {
     return shot;
 }
 
+Snapshot SweepTest::TakeFiles() const {
+    Snapshot shot;
+    AddFiles(shot, root(), "T:");
+    AddFiles(shot, outside_, "O:");
+    // The hive's lock file comes and goes with every registry read.
+    return Without(shot, {"T:registry/HKCU.reg.lock", "T:registry/HKLM.reg.lock"});
+}
+
 Snapshot SweepTest::Without(Snapshot before, const std::vector<std::string>& prefixes) {
     for (auto it = before.begin(); it != before.end();) {
         bool named = false;

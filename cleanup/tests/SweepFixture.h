@@ -24,6 +24,10 @@ protected:
     const std::filesystem::path& outside() const { return outside_; }
 
     Snapshot Take() const;
+    // Every file below the whole root ("T:<path below the root>": the
+    // registry hives and the program folder too) and the outside folder,
+    // without the registry's keys: for tests of what a file walk may reach.
+    Snapshot TakeFiles() const;
     // before without the entries the prefixes name: a prefix ending in "/"
     // names what lies below a folder; any other names the entry itself and
     // everything below it (subfolders, subkeys, values).

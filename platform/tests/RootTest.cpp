@@ -1,7 +1,11 @@
 #include "platform/Root.h"
 
+#include <stdlib.h>
+
 #include <gtest/gtest.h>
 
+#include "platform/FileOps.h"
+#include "platform/ShFolder.h"
 #include "support/TempRoot.h"
 
 namespace {
@@ -43,6 +47,38 @@ TEST_F(RootTest, JoinRefusesPathsLeavingTheRoot) {
     EXPECT_EQ(platform::JoinBelowRoot(base, "\\x"), base / "x");
     EXPECT_FALSE(platform::JoinBelowRoot(base, "..\\..\\..\\etc\\passwd"));
     EXPECT_FALSE(platform::IsInsideRoot("/etc/passwd"));
+}
+
+// The folders a look-up makes are made from the root down without going
+// through a link: a linked folder on the way gets nothing made behind it,
+// however the look-up is done.
+TEST_F(RootTest, ShellFoldersAreNeverMadeBehindALinkedFolder) {
+    std::string pattern = (fs::temp_directory_path() / "kvroot-outside-XXXXXX").string();
+    ASSERT_TRUE(mkdtemp(pattern.data()));
+    const fs::path outside = pattern;
+    fs::create_directories(outside / "settings");
+    fs::create_directories(outside / "data");
+    const fs::path profile = platform::ProfileFolder();
+    fs::create_symlink(outside / "settings", profile / "Local Settings");
+    fs::create_symlink(outside / "data", profile / "Application Data");
+
+    platform::ShellFolder(platform::CSIDL_INTERNET_CACHE);
+    platform::ShellFolder(platform::CSIDL_HISTORY);
+    platform::ShellFolder(platform::CSIDL_APPDATA);
+    const auto lookUp = reinterpret_cast<platform::PFNSHGETFOLDERPATHA>(
+        platform::ShFolderProcAddress("SHGetFolderPathA"));
+    ASSERT_TRUE(lookUp);
+    char path[platform::MAX_PATH];
+    lookUp(nullptr, platform::CSIDL_INTERNET_CACHE, nullptr, platform::SHGFP_TYPE_CURRENT, path);
+    EXPECT_FALSE(platform::MakeFoldersBelowRoot(profile / "Local Settings" / "made"));
+
+    EXPECT_TRUE(fs::is_empty(outside / "settings"));
+    EXPECT_TRUE(fs::is_empty(outside / "data"));
+    EXPECT_TRUE(platform::MakeFoldersBelowRoot(profile / "a" / "b"));
+    EXPECT_TRUE(fs::is_directory(profile / "a" / "b"));
+    EXPECT_FALSE(platform::MakeFoldersBelowRoot(outside / "x"));
+    EXPECT_FALSE(fs::exists(outside / "x"));
+    fs::remove_all(outside);
 }
 
 }  // namespace
