@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileOps.h"
 #include "platform/Root.h"
@@ -35,15 +36,18 @@ int CCleanIE::EmptyDirectory(const std::string& folder) {
     return platform::EmptyFolderTree(folder, IsCacheIndex, kKeptHead, kWipeChunk) ? 1 : 0;
 }
 
+// The walk picks the entries; they are deleted together once it is over.
 bool CCleanIE::DeleteUrlCache(DEL_CACHE_TYPE type) {
     platform::UrlCacheFind find;
     platform::UrlCacheEntry entry;
     if (!find.First(entry)) return false;
+    std::vector<std::string> chosen;
     do {
         const bool remove =
             (type == DCT_TEMP_FILES && (entry.entryType & platform::COOKIE_CACHE_ENTRY) == 0) ||
             (type == DCT_COOKIES && entry.entryType != 0);
-        if (remove) platform::DeleteUrlCacheEntry(entry.sourceUrl);
+        if (remove) chosen.push_back(entry.sourceUrl);
     } while (find.Next(entry));
+    platform::DeleteUrlCacheEntries(chosen);
     return true;
 }

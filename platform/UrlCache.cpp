@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <optional>
 #include <sstream>
+#include <unordered_map>
 
+#include "platform/FileFind.h"
 #include "platform/FileOps.h"
 #include "platform/Root.h"
 #include "platform/SafeFile.h"
@@ -32,6 +34,15 @@ fs::path ContainerFolder(UrlCacheContainer container) {
 
 fs::path IndexFile(UrlCacheContainer container) { return ContainerFolder(container) / "index.dat"; }
 
+// An index reached through a link is not the browser's own: it is neither
+// read nor written.
+bool IsOwnIndex(const fs::path& index) {
+    const DWORD attributes = GetFileAttributes(index);
+    return ResolvesInsideRoot(index) &&
+           (attributes == INVALID_FILE_ATTRIBUTES ||
+            (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0);
+}
+
 bool WriteIndex(UrlCacheContainer container, const std::vector<UrlCacheEntry>& entries) {
     std::string text;
     for (const UrlCacheEntry& entry : entries) {
@@ -39,9 +50,25 @@ bool WriteIndex(UrlCacheContainer container, const std::vector<UrlCacheEntry>& e
         std::snprintf(type, sizeof type, "%08X", static_cast<unsigned>(entry.entryType));
         text += std::string(type) + '\t' + entry.sourceUrl + '\t' + entry.localFile + '\n';
     }
-    std::error_code ec;
-    fs::create_directories(ContainerFolder(container), ec);
-    return WriteFileAtomic(IndexFile(container), text);
+    const fs::path index = IndexFile(container);
+    return MakeFoldersBelowRoot(ContainerFolder(container)) && IsOwnIndex(index) &&
+           WriteFileAtomic(index, text);
+}
+
+// An entry's local file below its container's folder, where the browser
+// keeps it; nothing for a stored path that starts at "/" or climbs out
+// with "..". DeleteFile then never goes through a link on the way.
+std::optional<fs::path> LocalFilePath(UrlCacheContainer container, std::string_view stored) {
+    if (stored.empty() || stored.front() == '/' || stored.front() == '\\') return std::nullopt;
+    fs::path file = ContainerFolder(container);
+    for (std::size_t begin = 0;;) {
+        const std::size_t end = stored.find_first_of("/\\", begin);
+        const std::string_view part = stored.substr(begin, end == std::string_view::npos ? end : end - begin);
+        if (part == "..") return std::nullopt;
+        if (!part.empty() && part != ".") file /= part;
+        if (end == std::string_view::npos) return file;
+        begin = end + 1;
+    }
 }
 
 // A file name without folders.
@@ -81,16 +108,16 @@ std::string NewCopyName(std::string_view sourceUrl, const std::vector<UrlCacheEn
 }
 
 void RemoveLocalFile(UrlCacheContainer container, const UrlCacheEntry& entry) {
-    if (entry.localFile.empty()) return;
-    if (const auto file = JoinBelowRoot(ContainerFolder(container), entry.localFile))
-        DeleteFile(*file);
+    if (const auto file = LocalFilePath(container, entry.localFile)) DeleteFile(*file);
 }
 
 }  // namespace
 
 std::vector<UrlCacheEntry> ReadUrlCacheIndex(UrlCacheContainer container) {
     std::vector<UrlCacheEntry> entries;
-    const auto text = ReadWholeFile(IndexFile(container));
+    const fs::path index = IndexFile(container);
+    if (!IsOwnIndex(index)) return entries;
+    const auto text = ReadWholeFile(index);
     if (!text) return entries;
     std::istringstream lines(*text);
     std::string line;
@@ -126,19 +153,38 @@ bool UrlCacheFind::Next(UrlCacheEntry& entry) {
 }
 
 bool DeleteUrlCacheEntry(std::string_view sourceUrl) {
+    return DeleteUrlCacheEntries({std::string(sourceUrl)});
+}
+
+bool DeleteUrlCacheEntries(const std::vector<std::string>& sourceUrls) {
+    // How many more entries of each URL are to go; each index is read and
+    // written once, however many entries leave it.
+    std::unordered_map<std::string, std::size_t> pending;
+    for (const std::string& url : sourceUrls) ++pending[url];
+    std::size_t left = sourceUrls.size();
+    bool written = true;
     for (const auto container : {UrlCacheContainer::Content, UrlCacheContainer::Cookies}) {
-        auto entries = ReadUrlCacheIndex(container);
-        for (auto it = entries.begin(); it != entries.end(); ++it) {
-            if (it->sourceUrl != sourceUrl) continue;
-            const UrlCacheEntry gone = *it;
-            entries.erase(it);
-            if (!WriteIndex(container, entries)) return false;
-            RemoveLocalFile(container, gone);
-            return true;
+        if (left == 0) break;
+        std::vector<UrlCacheEntry> kept, gone;
+        for (UrlCacheEntry& entry : ReadUrlCacheIndex(container)) {
+            const auto it = pending.find(entry.sourceUrl);
+            if (it != pending.end() && it->second > 0) {
+                --it->second;
+                --left;
+                gone.push_back(std::move(entry));
+            } else {
+                kept.push_back(std::move(entry));
+            }
         }
+        if (gone.empty()) continue;
+        if (!WriteIndex(container, kept)) {
+            written = false;
+            continue;
+        }
+        for (const UrlCacheEntry& entry : gone) RemoveLocalFile(container, entry);
     }
-    SetLastError(ERROR_FILE_NOT_FOUND);
-    return false;
+    if (left > 0) SetLastError(ERROR_FILE_NOT_FOUND);
+    return written && left == 0;
 }
 
 bool CommitUrlCacheEntry(UrlCacheContainer container, const UrlCacheEntry& entry) {

@@ -51,8 +51,15 @@ private:
 };
 
 // DeleteUrlCacheEntry: removes the first entry with this source URL and its
-// local file. False when no entry has it.
+// local file. False when no entry has it. A local file is only ever deleted
+// inside its container's folder, never through a link.
 bool DeleteUrlCacheEntry(std::string_view sourceUrl);
+
+// DeleteUrlCacheEntry for each URL in turn (a URL named twice removes two
+// entries), with each index rewritten once: the time grows with the number
+// of entries, not with its square. False when some URL found no entry or an
+// index could not be written.
+bool DeleteUrlCacheEntries(const std::vector<std::string>& sourceUrls);
 
 // CommitUrlCacheEntry: adds (or replaces) an entry in a container.
 bool CommitUrlCacheEntry(UrlCacheContainer container, const UrlCacheEntry& entry);

@@ -223,6 +223,101 @@ TEST_F(UrlCacheTest, ReportsFailureWhenTheCacheIsEmpty) {
 
 }  // namespace
 
+// Hostile entries: stored paths that climb out of their container, go
+// through a linked folder or start at "/". Only each container's own files
+// may go; nothing else below the root or outside it changes.
+class HostileCacheTest : public UrlCacheTest {
+protected:
+    static fs::path Content() { return *platform::ShellFolder(platform::CSIDL_INTERNET_CACHE) / "Content.IE5"; }
+    static fs::path Cookies() { return *platform::ShellFolder(platform::CSIDL_COOKIES); }
+    static fs::path History() { return *platform::ShellFolder(platform::CSIDL_HISTORY) / "History.IE5"; }
+
+    void SeedHostileEntries() {
+        using platform::UrlCacheContainer;
+        Put(root() / "registry" / "HKCU.reg", "hive");
+        Put(root() / "program" / "dbase" / "proxypool.db", "pool");
+        Put(profile() / "Favorites" / "site.url", "fav");
+        Put(outside() / "dir" / "page.htm", "outside");
+        Put(outside() / "abs.htm", "outside");
+        fs::create_symlink(outside() / "dir", Content() / "linked");
+        fs::create_symlink(outside() / "dir", Cookies() / "linked");
+        fs::create_directories(History());
+        fs::create_symlink(outside() / "dir", History() / "linked");
+        fs::create_symlink(root() / "registry", Content() / "inside");
+        Put(History() / "MSHist01" / "h.dat", "visited");
+        const struct {
+            UrlCacheContainer where;
+            const char* url;
+            std::string file;
+        } entries[] = {
+            {UrlCacheContainer::Content, "http://up/", "../../../../registry/HKCU.reg"},
+            {UrlCacheContainer::Content, "http://up2/", "AB\\..\\..\\..\\..\\..\\program\\dbase\\proxypool.db"},
+            {UrlCacheContainer::Content, "http://fav/", "../../../Favorites/site.url"},
+            {UrlCacheContainer::Content, "http://linked/", "linked/page.htm"},
+            {UrlCacheContainer::Content, "http://inside/", "inside/HKCU.reg"},
+            {UrlCacheContainer::Content, "http://abs/", (outside() / "abs.htm").string()},
+            {UrlCacheContainer::Cookies, "Cookie:linked/", "linked\\page.htm"},
+            {UrlCacheContainer::Cookies, "Cookie:up/", "..\\..\\registry\\HKCU.reg"},
+            {UrlCacheContainer::History, "Visited:up/", "../../../../registry/HKCU.reg"},
+            {UrlCacheContainer::History, "Visited:linked/", "linked/page.htm"},
+            {UrlCacheContainer::History, "Visited:own/", "MSHist01/h.dat"},
+        };
+        for (const auto& e : entries)
+            Commit(e.where, e.url, platform::NORMAL_CACHE_ENTRY | platform::COOKIE_CACHE_ENTRY, e.file.c_str());
+    }
+};
+
+TEST_F(HostileCacheTest, EntriesDeleteOnlyTheirContainersOwnFiles) {
+    SeedHostileEntries();
+    const sweeptest::Snapshot before = TakeFiles();
+    EXPECT_TRUE(ie.DeleteUrlCache(DCT_COOKIES));
+    EXPECT_TRUE(platform::ClearUrlHistory());
+    const std::string content = "T:profile/Local Settings/Temporary Internet Files/Content.IE5/";
+    const std::string cookies = "T:profile/Cookies/";
+    const std::string history = "T:profile/Local Settings/History/History.IE5/";
+    // The seeded entries of the fixture went, with their own files; the
+    // hostile ones went from the indexes and took no file with them.
+    sweeptest::Snapshot expected =
+        Without(before, {content + "AB/p.htm", content + "AB/s.htm", cookies + "u@site.txt",
+                         history + "MSHist01/h.dat", content + "index.dat", cookies + "index.dat",
+                         history + "index.dat"});
+    sweeptest::Snapshot after = TakeFiles();
+    for (const std::string& index : {content + "index.dat", cookies + "index.dat", history + "index.dat"})
+        after.erase(index);
+    EXPECT_EQ(expected, after);
+    EXPECT_EQ("hive", kvtest::ReadFile(root() / "registry" / "HKCU.reg"));
+    EXPECT_EQ("outside", kvtest::ReadFile(outside() / "dir" / "page.htm"));
+    EXPECT_TRUE(platform::ReadUrlCacheIndex(platform::UrlCacheContainer::History).empty());
+}
+
+TEST_F(HostileCacheTest, IndexReachedThroughALinkIsNeitherReadNorWritten) {
+    const fs::path index = Content() / "index.dat";
+    ASSERT_TRUE(fs::remove(index));
+    Put(root() / "registry" / "HKCU.reg", "00000001\thttp://hive/\t\n");
+    fs::create_symlink(root() / "registry" / "HKCU.reg", index);
+    EXPECT_FALSE(platform::CommitUrlCacheEntry(platform::UrlCacheContainer::Content, {"http://x/", 1, ""}));
+    EXPECT_TRUE(platform::ReadUrlCacheIndex(platform::UrlCacheContainer::Content).empty());
+    ie.DeleteUrlCache(DCT_TEMP_FILES);
+    EXPECT_EQ("00000001\thttp://hive/\t\n", kvtest::ReadFile(root() / "registry" / "HKCU.reg"));
+    EXPECT_TRUE(fs::is_symlink(index));
+}
+
+TEST_F(UrlCacheTest, EntriesDeletedTogetherGoAsIfOneByOne) {
+    using platform::UrlCacheContainer;
+    // One URL in both containers, named twice: each deletion takes the
+    // first entry left with it, the content container's first.
+    Commit(UrlCacheContainer::Content, "http://twice/", 1, "");
+    Commit(UrlCacheContainer::Cookies, "http://twice/", 1, "");
+    const fs::path content = *platform::ShellFolder(platform::CSIDL_INTERNET_CACHE) / "Content.IE5";
+    EXPECT_TRUE(platform::DeleteUrlCacheEntries({"http://twice/", "http://a/p.htm", "http://twice/"}));
+    EXPECT_TRUE(platform::ReadUrlCacheIndex(UrlCacheContainer::Cookies).size() == 1);
+    std::set<std::string> left;
+    for (const auto& entry : platform::ReadUrlCacheIndex(UrlCacheContainer::Content)) left.insert(entry.sourceUrl);
+    EXPECT_EQ((std::set<std::string>{"http://zero/", "http://sticky/"}), left);
+    EXPECT_FALSE(fs::exists(content / "AB" / "p.htm"));
+    EXPECT_FALSE(platform::DeleteUrlCacheEntries({"http://none/"}));
+}
+
 // A file with a second name may have it anywhere: the wipe neither writes
 // into it nor changes its permissions; only the name in the folder goes.
 TEST_F(EmptyDirectoryTest, NeverWritesThroughASecondNameOfAFile) {
