@@ -83,6 +83,8 @@ void RestoreIETypedUrls() {
     const auto chosen = AskFile(Direction::Restore);
     if (!chosen) return;
     const auto text = platform::ReadWholeFile(*chosen);
+    // One hive write for the whole file, however many lines it holds.
+    const platform::RegistryBatch batch;
     platform::RegKey key;
     if (!text || key.Create(platform::HKEY_CURRENT_USER, kTypedUrls) != platform::ERROR_SUCCESS) {
         Tell("Error:Your IE Typed URL(s) have not been restored");

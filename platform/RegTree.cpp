@@ -8,6 +8,12 @@ namespace {
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+std::string Lower(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower) c = LowerAscii(c);
+    return lower;
+}
+
 template <typename Items>
 auto FindNamed(Items& items, std::string_view name) {
     return std::find_if(items.begin(), items.end(),
@@ -57,9 +63,15 @@ bool RegNode::RemoveSubkey(std::string_view key) {
     return true;
 }
 
-RegValue* RegNode::FindValue(std::string_view value) { return Named(values, value); }
+RegValue* RegNode::FindValue(std::string_view value) {
+    const auto it = valueIndex_.find(Lower(value));
+    return it == valueIndex_.end() ? nullptr : &values[it->second];
+}
 
-const RegValue* RegNode::FindValue(std::string_view value) const { return Named(values, value); }
+const RegValue* RegNode::FindValue(std::string_view value) const {
+    const auto it = valueIndex_.find(Lower(value));
+    return it == valueIndex_.end() ? nullptr : &values[it->second];
+}
 
 bool RegNode::PutValue(std::string_view value, DWORD type, std::vector<BYTE> data) {
     if (RegValue* found = FindValue(value)) {
@@ -68,14 +80,19 @@ bool RegNode::PutValue(std::string_view value, DWORD type, std::vector<BYTE> dat
         found->data = std::move(data);
         return true;
     }
+    valueIndex_.emplace(Lower(value), values.size());
     values.push_back(RegValue{std::string(value), type, std::move(data)});
     return true;
 }
 
 bool RegNode::RemoveValue(std::string_view value) {
-    const auto it = FindNamed(values, value);
-    if (it == values.end()) return false;
-    values.erase(it);
+    const auto it = valueIndex_.find(Lower(value));
+    if (it == valueIndex_.end()) return false;
+    const std::size_t place = it->second;
+    valueIndex_.erase(it);
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(place));
+    for (auto& [name, index] : valueIndex_)
+        if (index > place) --index;
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Types.h"
@@ -40,6 +41,12 @@ struct RegNode {
     // The key at the end of a path of names below this one, or null.
     RegNode* Find(const std::vector<std::string>& path);
     const RegNode* Find(const std::vector<std::string>& path) const;
+
+private:
+    // Lower-cased value name -> its place in values, so that a key with
+    // tens of thousands of values is filled and read in linear time.
+    // values is changed only through PutValue and RemoveValue.
+    std::unordered_map<std::string, std::size_t> valueIndex_;
 };
 
 bool EqualNoCase(std::string_view a, std::string_view b);

@@ -265,6 +265,39 @@ TEST_F(RegistryTest, EnumeratesSubkeysAndValuesInStoredOrder) {
     FromCopiedFiles(check);
 }
 
+// Values are found by name through an index; deleting some, in any place,
+// leaves every other one found (without case) and in its stored place.
+TEST_F(RegistryTest, ValuesStayFoundAndOrderedWhenOthersAreDeleted) {
+    RegKey key = Key("Software\\Many");
+    for (int n = 0; n < 50; ++n) ASSERT_EQ(ERROR_SUCCESS, key.SetDWORDValue("v" + std::to_string(n), n));
+    for (const int n : {0, 17, 18, 49, 25}) ASSERT_EQ(ERROR_SUCCESS, key.DeleteValue("V" + std::to_string(n)));
+    ASSERT_EQ(ERROR_SUCCESS, key.SetDWORDValue("V17", 117));
+    const auto check = [] {
+        RegKey key;
+        ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_CURRENT_USER, "Software\\Many"));
+        std::vector<std::string> expected;
+        for (int n = 1; n < 49; ++n)
+            if (n != 17 && n != 18 && n != 25) expected.push_back("v" + std::to_string(n));
+        expected.push_back("V17");
+        std::vector<std::string> names;
+        std::string name;
+        for (DWORD i = 0; key.EnumValue(i, name) == ERROR_SUCCESS; ++i) names.push_back(name);
+        EXPECT_EQ(expected, names);
+        for (const std::string& stored : expected) {
+            DWORD value = 0;
+            std::string upper = stored;
+            upper[0] = 'V';
+            EXPECT_EQ(ERROR_SUCCESS, key.QueryDWORDValue(upper, value)) << stored;
+            EXPECT_EQ(stored == "V17" ? 117u : static_cast<DWORD>(std::stoi(stored.substr(1))), value);
+        }
+        DWORD value = 0;
+        for (const char* gone : {"v0", "v18", "v25", "v49"})
+            EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.QueryDWORDValue(gone, value)) << gone;
+    };
+    check();
+    FromCopiedFiles(check);
+}
+
 TEST_F(RegistryTest, ClosedKeyFailsWithInvalidHandle) {
     RegKey closed = Key("Software\\Closed");
     ASSERT_EQ(ERROR_SUCCESS, closed.Close());
