@@ -96,7 +96,7 @@ void CopyStep(Direction direction, const CopiedFile& copied,
     }
     const auto chosen = AskFile(direction);
     if (!chosen) return;
-    const bool copiedOk = backup ? platform::CopyFileAtomic(*browserFile, *chosen)
+    const bool copiedOk = backup ? platform::CopyFileNoFollow(*browserFile, *chosen)
                                  : platform::CopyFileAtomic(*chosen, *browserFile);
     if (backup)
         Tell(copiedOk ? copied.backedUp : copied.notBackedUp);

@@ -74,7 +74,7 @@ void BackupIETypedUrls() {
     const std::string text = CollectTypedUrls();
     const auto chosen = AskFile(Direction::Backup);
     if (!chosen) return;
-    Tell(platform::WriteFileAtomic(*chosen, text) ? "Your IE Typed URL(s) have been backuped successfully"
+    Tell(platform::WriteFileNoFollow(*chosen, text) ? "Your IE Typed URL(s) have been backuped successfully"
                                                   : "Error:Your IE Typed URL(s) have not been backuped");
 }
 
@@ -115,7 +115,7 @@ void BackupOperaTypedUrls() {
     PutLength(backup, static_cast<std::uint32_t>(global.size()));
     backup += dir;
     backup += global;
-    Tell(platform::WriteFileAtomic(*chosen, backup) ? "Your OPERA Typed URL(s) have been backuped successfully"
+    Tell(platform::WriteFileNoFollow(*chosen, backup) ? "Your OPERA Typed URL(s) have been backuped successfully"
                                                     : "Error:Your OPERA Typed URL(s) have not been backuped");
 }
 

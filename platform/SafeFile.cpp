@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/Root.h"
+#include "platform/UniqueFd.h"
 
 namespace platform {
 namespace fs = std::filesystem;
@@ -16,27 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 std::atomic<bool> g_failTemporaryFiles{false};
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    // Closes now and reports whether the close (the last chance for a
-    // delayed write error) succeeded.
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -64,10 +44,27 @@ std::optional<fs::path> ReplacementTarget(const fs::path& file) {
     return target;
 }
 
+// Writes bytes to a temporary file beside target and renames it over
+// target. mode is the new file's permission bits.
+bool ReplaceWith(const fs::path& target, std::string_view bytes, mode_t mode) {
+    if (g_failTemporaryFiles.load()) return false;
+    std::string temp =
+        (target.parent_path() / ("." + target.filename().string() + ".kvtmp-XXXXXX")).string();
+    UniqueFd fd(::mkstemp(temp.data()));
+    if (!fd) return false;
+    const bool written = WriteAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 &&
+                         ::fsync(fd.get()) == 0;
+    if (!fd.Close() || !written || ::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const fs::path& file) {
-    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) return std::nullopt;
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
@@ -87,30 +84,40 @@ std::optional<std::string> ReadWholeFile(const fs::path& file) {
 
 bool WriteFileAtomic(const fs::path& file, std::string_view bytes) {
     const auto target = ReplacementTarget(file);
-    if (!target || g_failTemporaryFiles.load()) return false;
-
+    if (!target) return false;
     mode_t mode = 0644;
     struct stat old {};
     if (::stat(target->c_str(), &old) == 0) {
         if (!S_ISREG(old.st_mode)) return false;
         mode = old.st_mode & 07777;
     }
+    return ReplaceWith(*target, bytes, mode);
+}
 
-    std::string temp = (target->parent_path() / ("." + target->filename().string() + ".kvtmp-XXXXXX")).string();
-    Fd fd(::mkstemp(temp.data()));
-    if (fd.get() < 0) return false;
-    const bool written = WriteAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 &&
-                         ::fsync(fd.get()) == 0;
-    if (!fd.Close() || !written || ::rename(temp.c_str(), target->c_str()) != 0) {
-        ::unlink(temp.c_str());
+bool WriteFileNoFollow(const fs::path& file, std::string_view bytes) {
+    std::error_code ec;
+    const fs::path target = fs::absolute(file, ec).lexically_normal();
+    if (ec || !target.has_filename()) return false;
+    // Private unless the file already there says otherwise.
+    mode_t mode = 0600;
+    struct stat old {};
+    if (::lstat(target.c_str(), &old) == 0) {
+        if (!S_ISREG(old.st_mode)) return false;
+        mode = old.st_mode & 07777;
+    } else if (errno != ENOENT) {
         return false;
     }
-    return true;
+    return ReplaceWith(target, bytes, mode);
 }
 
 bool CopyFileAtomic(const fs::path& source, const fs::path& target) {
     const auto bytes = ReadWholeFile(source);
     return bytes && WriteFileAtomic(target, *bytes);
+}
+
+bool CopyFileNoFollow(const fs::path& source, const fs::path& target) {
+    const auto bytes = ReadWholeFile(source);
+    return bytes && WriteFileNoFollow(target, *bytes);
 }
 
 namespace safefile_test {

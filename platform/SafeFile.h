@@ -24,6 +24,16 @@ bool WriteFileAtomic(const std::filesystem::path& file, std::string_view bytes);
 // False when the source cannot be read or the target cannot be written.
 bool CopyFileAtomic(const std::filesystem::path& source, const std::filesystem::path& target);
 
+// Replaces (or creates) a file wherever it lies, for the files outside the
+// per-user root that the system writes: one the user chose in a file
+// dialog, an autostart entry of the desktop. The replacement is atomic as
+// above; a link or a folder (anything but a regular file) in the file's
+// place is refused and left as it is, never written through. A new file is
+// readable by its owner only; a replaced one keeps its permission bits.
+bool WriteFileNoFollow(const std::filesystem::path& file, std::string_view bytes);
+// The whole of source written to target in the same way.
+bool CopyFileNoFollow(const std::filesystem::path& source, const std::filesystem::path& target);
+
 namespace safefile_test {
 // While set, creating a temporary file fails (as on a full or read-only
 // disk), so every replacement fails before the target is touched.

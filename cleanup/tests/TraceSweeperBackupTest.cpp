@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "SweepFixture.h"
 #include "cleanup/CTraceSweeper.h"
 #include "platform/Registry.h"
 #include "platform/Root.h"
@@ -21,6 +22,7 @@ using kvtest::FileDialogAnswerer;
 using kvtest::MessageBoxRecorder;
 using kvtest::ReadFile;
 using kvtest::WriteFile;
+using sweeptest::Put;
 
 const std::string kTypedUrls = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 const std::string kIEBackedUp = "Your IE Typed URL(s) have been backuped successfully";
@@ -54,9 +56,9 @@ void SetTypedUrls(const std::map<std::string, std::string>& values) {
 
 void ClearTypedUrls() { RegKey::Root(HKEY_CURRENT_USER).RecurseDeleteKey(kTypedUrls); }
 
-class BackupTest : public kvtest::RootedTest {
+class BackupTest : public sweeptest::SweepTest {
 protected:
-    fs::path profile() const { return root() / "profile"; }
+    fs::path favorites() const { return profile() / "Favorites"; }
     fs::path opera() const { return profile() / "Program Files" / "Opera7"; }
     fs::path netscape() const {
         return profile() / "Application Data" / "Mozilla" / "profiles" / "default" / "k2j4ab.slt";
@@ -381,6 +383,63 @@ TEST_F(BackupTest, SystemBrowserFavoritesFailEndTheWholeOperation) {
         EXPECT_EQ(boxes.boxes()[0].text, "ERROR KV:1");
         EXPECT_EQ(boxes.boxes()[0].type, MB_OK | MB_ICONERROR);
     }
+}
+
+// The file the user picks may lie anywhere: the backup is written there
+// and read back from there.
+TEST_F(BackupTest, BackupsGoWhereTheUserChoseOutsideTheRoot) {
+    InstallOpera();
+    InstallNetscape();
+    SetTypedUrls({{"url1", "http://a/"}, {"url2", "http://b/"}});
+    WriteFile(opera() / "opera.dir", "dir");
+    WriteFile(opera() / "global.dat", "global");
+    WriteFile(netscape() / "localstore.rdf", "rdf");
+    const fs::path ie = outside() / "ie.txt", op = outside() / "sub" / "op.bak", ns = outside() / "ns.rdf";
+    fs::create_directories(op.parent_path());
+    FileDialogAnswerer dialogs({ie, op, ns, ie, op, ns});
+    MessageBoxRecorder boxes;
+    CTraceSweeper sweeper;
+    sweeper.BackupItems(BRI_TYPED_URLS, CB_IE | CB_OPERA | CB_NETSCAPE);
+    ClearTypedUrls();
+    fs::remove(opera() / "opera.dir");
+    fs::remove(opera() / "global.dat");
+    fs::remove(netscape() / "localstore.rdf");
+    sweeper.RestoreItems(BRI_TYPED_URLS, 0);
+
+    EXPECT_EQ(Texts(boxes), (std::vector<std::string>{kIEBackedUp, kOperaBackedUp,
+                                                      "Netscape Typed URLs were exported succefully",
+                                                      kIERestored, kOperaRestored,
+                                                      "Netscape Typed URLs were imported succefully"}));
+    EXPECT_EQ(TypedUrls(), (std::map<std::string, std::string>{{"url1", "http://a/"}, {"url2", "http://b/"}}));
+    EXPECT_EQ("dir", ReadFile(opera() / "opera.dir"));
+    EXPECT_EQ("global", ReadFile(opera() / "global.dat"));
+    EXPECT_EQ("rdf", ReadFile(netscape() / "localstore.rdf"));
+    // A new backup is the user's private file.
+    EXPECT_EQ(fs::perms::owner_read | fs::perms::owner_write, fs::status(ie).permissions());
+}
+
+// Never through a link, never over a folder: the chosen place stays as it
+// was and the user is told.
+TEST_F(BackupTest, ChosenPlaceHoldingALinkOrAFolderIsLeftAlone) {
+    InstallNetscape();
+    SetTypedUrls({{"url1", "http://a/"}});
+    WriteFile(netscape() / "bookmarks.html", "bookmarks");
+    Put(outside() / "target.txt", "target");
+    fs::create_symlink(outside() / "target.txt", outside() / "link.txt");
+    Put(outside() / "folder" / "inside.txt", "inside");
+    for (const fs::path& place : {outside() / "link.txt", outside() / "folder"}) {
+        FileDialogAnswerer dialogs({place, place, place});
+        MessageBoxRecorder boxes;
+        CTraceSweeper sweeper;
+        sweeper.BackupItems(BRI_TYPED_URLS, CB_IE);
+        CTraceSweeper().BackupItems(BRI_FAVORITES, CB_NETSCAPE);
+        EXPECT_EQ(Texts(boxes), (std::vector<std::string>{"Error:Your IE Typed URL(s) have not been backuped",
+                                                          "Error:Netscape Favorites were not exported succefully"}))
+            << place;
+    }
+    EXPECT_EQ("target", ReadFile(outside() / "target.txt"));
+    EXPECT_TRUE(fs::is_symlink(outside() / "link.txt"));
+    EXPECT_EQ("inside", ReadFile(outside() / "folder" / "inside.txt"));
 }
 
 TEST_F(BackupTest, OtherItemValuesDoNothingButBrowserFlagsStaySet) {
