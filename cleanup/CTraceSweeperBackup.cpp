@@ -1,8 +1,10 @@
 #include <string>
 #include <string_view>
 
+#include "cleanup/BookmarkFile.h"
 #include "cleanup/CTraceSweeper.h"
 #include "cleanup/CTraceSweeperBackupSteps.h"
+#include "cleanup/FavoritesFolder.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/NoCasePath.h"
@@ -47,6 +49,30 @@ std::optional<std::string> OperaFolder() {
 
 std::optional<std::filesystem::path> OperaFile(const std::string& windowsFolder, std::string_view file) {
     return platform::MapWindowsPath(windowsFolder + "\\" + std::string(file));
+}
+
+// The browser's own import and export hand its favourites to and from the
+// bookmark file every other browser reads; here the Favorites folder is
+// written to and read from such a file.
+void BackupIEFavorites() {
+    const auto favorites = platform::ShellFolder(platform::CSIDL_FAVORITES);
+    const auto chosen = AskFile(Direction::Backup);
+    if (!chosen) return;
+    const bool written =
+        favorites && platform::WriteFileNoFollow(*chosen, WriteBookmarkHtml(ReadFavorites(*favorites)));
+    Tell(written ? "Your IE Favorites have been exported successfully"
+                 : "Error:Your IE Favorites have not been exported");
+}
+
+void RestoreIEFavorites() {
+    const auto favorites = platform::ShellFolder(platform::CSIDL_FAVORITES);
+    const auto chosen = AskFile(Direction::Restore);
+    if (!chosen) return;
+    const auto text = platform::ReadWholeFile(*chosen);
+    const auto items = text ? ReadBookmarkHtml(*text) : std::nullopt;
+    const bool written = favorites && items && WriteFavorites(*favorites, *items);
+    Tell(written ? "Your IE Favorites have been imported successfully"
+                 : "Error:Your IE Favorites have not been imported");
 }
 
 }  // namespace cleanup::backup
@@ -120,12 +146,7 @@ void RunSteps(CTraceSweeper& sweeper, Direction direction, BACKUP_RESTORE_ITEMS 
     sweeper.SetFlags(0, browsers);
     const bool backup = direction == Direction::Backup;
     if (item == BRI_FAVORITES) {
-        // This system has no shell UI helper object to hand the system
-        // browser's favourites to; its creation failing ends the operation.
-        if (sweeper.mIE) {
-            Tell("ERROR KV:1", platform::MB_ICONERROR);
-            return;
-        }
+        if (sweeper.mIE) backup ? BackupIEFavorites() : RestoreIEFavorites();
         if (sweeper.mOpera) OperaCopyStep(direction, kOperaFavorites);
         if (sweeper.mNetscape)
             NetscapeCopyStep(direction, kNetscapeFavorites, sweeper.GetNetscapePath());

@@ -26,6 +26,8 @@ std::optional<std::string> OperaFolder();
 // windowsFolder + "\" + file, mapped below the per-user root.
 std::optional<std::filesystem::path> OperaFile(const std::string& windowsFolder, std::string_view file);
 
+void BackupIEFavorites();
+void RestoreIEFavorites();
 void BackupIETypedUrls();
 void RestoreIETypedUrls();
 void BackupOperaTypedUrls();

@@ -2,11 +2,20 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <libxml/HTMLparser.h>
+#include <libxml/tree.h>
+
+#include <algorithm>
+#include <functional>
+
 #include "SweepFixture.h"
+#include "cleanup/BookmarkFile.h"
 #include "cleanup/CTraceSweeper.h"
+#include "platform/IniFile.h"
 #include "platform/Registry.h"
 #include "platform/Root.h"
 #include "platform/SafeFile.h"
@@ -55,6 +64,45 @@ void SetTypedUrls(const std::map<std::string, std::string>& values) {
 }
 
 void ClearTypedUrls() { RegKey::Root(HKEY_CURRENT_USER).RecurseDeleteKey(kTypedUrls); }
+
+// The headings and links another HTML parser (libxml2's, which knows
+// nothing of bookmarks) finds in a file, in document order: the number of
+// <DL> lists around each, its kind, and for a link its address.
+std::vector<std::string> ParsedByAnotherReader(const std::string& html) {
+    std::vector<std::string> found;
+    htmlDocPtr doc = htmlReadMemory(html.data(), static_cast<int>(html.size()), nullptr, "UTF-8",
+                                    HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET);
+    if (!doc) return found;
+    std::function<void(xmlNodePtr, int)> walk = [&](xmlNodePtr node, int lists) {
+        for (; node; node = node->next) {
+            if (node->type != XML_ELEMENT_NODE) continue;
+            const std::string name = reinterpret_cast<const char*>(node->name);
+            xmlChar* text = xmlNodeGetContent(node);
+            const std::string content = text ? reinterpret_cast<const char*>(text) : "";
+            xmlFree(text);
+            if (name == "h3") found.push_back(std::to_string(lists) + " H3 " + content);
+            if (name == "a") {
+                xmlChar* href = xmlGetProp(node, reinterpret_cast<const xmlChar*>("href"));
+                found.push_back(std::to_string(lists) + " A " + (href ? reinterpret_cast<const char*>(href) : "") +
+                                " " + content);
+                xmlFree(href);
+            }
+            walk(node->children, lists + (name == "dl" ? 1 : 0));
+        }
+    };
+    walk(xmlDocGetRootElement(doc), 0);
+    xmlFreeDoc(doc);
+    return found;
+}
+
+std::string ShortcutUrl(const fs::path& file) {
+    return platform::GetPrivateProfileString("InternetShortcut", "URL", "<none>", file);
+}
+
+const std::string kIEFavoritesExported = "Your IE Favorites have been exported successfully";
+const std::string kIEFavoritesImported = "Your IE Favorites have been imported successfully";
+const std::string kIEFavoritesNotExported = "Error:Your IE Favorites have not been exported";
+const std::string kIEFavoritesNotImported = "Error:Your IE Favorites have not been imported";
 
 class BackupTest : public sweeptest::SweepTest {
 protected:
@@ -369,19 +417,126 @@ TEST_F(BackupTest, BrowsersRunInOrderSystemBrowserOperaNetscape) {
     EXPECT_EQ(ReadFile(op), std::string(8, '\0'));
 }
 
-TEST_F(BackupTest, SystemBrowserFavoritesFailEndTheWholeOperation) {
+TEST_F(BackupTest, SystemBrowserFavoritesGoToABookmarkFileAndTheOtherBrowsersFollow) {
     InstallOpera();
     WriteFile(opera() / "opera6.adr", "opera");
-    for (bool backup : {true, false}) {
-        FileDialogAnswerer dialogs({chosen()});
+    WriteFile(favorites() / "Site.url", "[InternetShortcut]\r\nURL=http://site/\r\n");
+    const fs::path html = root() / "backup" / "bookmarks.html";
+    FileDialogAnswerer dialogs({html, chosen(), html, chosen()});
+    MessageBoxRecorder boxes;
+    CTraceSweeper sweeper;
+    sweeper.BackupItems(BRI_FAVORITES, CB_IE | CB_OPERA);
+    fs::remove_all(favorites());
+    fs::remove(opera() / "opera6.adr");
+    sweeper.RestoreItems(BRI_FAVORITES, CB_IE | CB_OPERA);
+
+    EXPECT_EQ(dialogs.requests().size(), 4u);
+    EXPECT_EQ(Texts(boxes), (std::vector<std::string>{kIEFavoritesExported, "Opera Favorites were exported succefully",
+                                                      kIEFavoritesImported, "Opera Favorites were imported succefully"}));
+    EXPECT_EQ("http://site/", ShortcutUrl(favorites() / "Site.url"));
+    EXPECT_EQ("opera", ReadFile(opera() / "opera6.adr"));
+}
+
+TEST_F(BackupTest, SystemBrowserFavoritesRoundTripThroughAFileBrowsersRead) {
+    const std::map<std::string, std::string> shortcuts = {
+        {"Kavelin home.url", "http://kavelin.example/"},
+        {"Links/Search.url", "http://search.example/?q=a&b=\"c\""},
+        {"Links/News & 'Views'.url", "https://news.example/"},
+        {"Links/Deeper/Music.url", "ftp://music.example/pub"},
+        {"\xc3\x9c" "ber.url", "http://xn--ber-goa.example/"},
+    };
+    for (const auto& [file, url] : shortcuts)
+        WriteFile(favorites() / file, "[InternetShortcut]\r\nURL=" + url + "\r\n");
+    fs::create_directories(favorites() / "Empty");
+    WriteFile(favorites() / "desktop.ini", "[.ShellClassInfo]\r\n");
+    Put(outside() / "elsewhere.url", "[InternetShortcut]\r\nURL=http://elsewhere/\r\n");
+    fs::create_symlink(outside() / "elsewhere.url", favorites() / "Linked.url");
+    fs::create_symlink(outside(), favorites() / "Linked folder");
+
+    const fs::path html = outside() / "bookmarks.html";
+    FileDialogAnswerer dialogs({html, html});
+    MessageBoxRecorder boxes;
+    CTraceSweeper sweeper;
+    sweeper.BackupItems(BRI_FAVORITES, CB_IE);
+
+    // What another parser finds in the file: each heading and link with
+    // the number of lists around it, in the folder's listing order.
+    const std::vector<std::string> expected = {
+        "1 A http://xn--ber-goa.example/ \xc3\x9c" "ber",
+        "1 H3 Empty",
+        "1 A http://kavelin.example/ Kavelin home",
+        "1 H3 Links",
+        "2 H3 Deeper",
+        "3 A ftp://music.example/pub Music",
+        "2 A https://news.example/ News & 'Views'",
+        "2 A http://search.example/?q=a&b=\"c\" Search",
+    };
+    EXPECT_EQ(expected, ParsedByAnotherReader(ReadFile(html)));
+
+    fs::remove_all(favorites());
+    fs::create_directories(favorites());
+    sweeper.RestoreItems(BRI_FAVORITES, CB_IE);
+    for (const auto& [file, url] : shortcuts) EXPECT_EQ(url, ShortcutUrl(favorites() / file)) << file;
+    EXPECT_TRUE(fs::is_directory(favorites() / "Empty"));
+    EXPECT_FALSE(fs::exists(favorites() / "Linked.url"));
+    EXPECT_EQ(Texts(boxes), (std::vector<std::string>{kIEFavoritesExported, kIEFavoritesImported}));
+}
+
+TEST_F(BackupTest, SystemBrowserFavoritesImportAnotherBrowsersExport) {
+    const std::string html =
+        "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"
+        "<!-- This is an automatically generated file. -->\n"
+        "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
+        "<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks Menu</H1>\n<DL><p>\n"
+        "    <DT><H3 ADD_DATE=\"1700000000\" PERSONAL_TOOLBAR_FOLDER=\"true\">Bookmarks Toolbar</H3>\n"
+        "    <DL><p>\n"
+        "        <DT><a href='https://a.example/' ADD_DATE=\"1\" ICON=\"data:image/png;base64,AAAA\">A &amp; B</a>\n"
+        "        <DD>A description that is not a bookmark\n"
+        "        <HR>\n"
+        "        <DT><A HREF=\"https://b.example/x?y=1&amp;z=2\">Caf&#233; &#x2013; menu</A>\n"
+        "    </DL><p>\n"
+        "    <DT><A HREF=\"\">no address</A>\n"
+        "    <DT><A HREF=\"http://same/1\">Same</A>\n"
+        "    <DT><A HREF=\"http://same/2\">Same</A>\n"
+        "    <DT><A HREF=\"http://up/\">../../../registry/HKCU</A>\n"
+        "    <DT><A HREF=\"http://line/\r\n[Other]\">Line: *?|</A>\n"
+        "</DL><p>\n";
+    WriteFile(chosen(), html);
+    Put(root() / "registry" / "HKCU.reg.kept", "hive");
+    FileDialogAnswerer dialogs({chosen()});
+    MessageBoxRecorder boxes;
+    CTraceSweeper().RestoreItems(BRI_FAVORITES, CB_IE);
+
+    EXPECT_EQ(Texts(boxes), std::vector<std::string>{kIEFavoritesImported});
+    EXPECT_EQ("https://a.example/", ShortcutUrl(favorites() / "Bookmarks Toolbar" / "A & B.url"));
+    EXPECT_EQ("https://b.example/x?y=1&z=2",
+              ShortcutUrl(favorites() / "Bookmarks Toolbar" / "Caf\xc3\xa9 \xe2\x80\x93 menu.url"));
+    EXPECT_EQ("http://same/1", ShortcutUrl(favorites() / "Same.url"));
+    EXPECT_EQ("http://same/2", ShortcutUrl(favorites() / "Same (2).url"));
+    EXPECT_EQ("http://up/", ShortcutUrl(favorites() / "_.._.._registry_HKCU.url"));
+    EXPECT_EQ("http://line/[Other]", ShortcutUrl(favorites() / "Line_ ___.url"));
+    std::vector<std::string> top;
+    for (const auto& entry : fs::directory_iterator(favorites())) top.push_back(entry.path().filename().string());
+    std::sort(top.begin(), top.end());
+    EXPECT_EQ((std::vector<std::string>{"Bookmarks Toolbar", "Line_ ___.url", "Same (2).url", "Same.url",
+                                        "_.._.._registry_HKCU.url"}),
+              top);
+    EXPECT_EQ("hive", ReadFile(root() / "registry" / "HKCU.reg.kept"));
+}
+
+TEST_F(BackupTest, SystemBrowserFavoritesRefuseAFileThatIsNoBookmarkFile) {
+    WriteFile(favorites() / "Site.url", "[InternetShortcut]\r\nURL=http://site/\r\n");
+    for (const std::string& text : {std::string("<html><a href='http://x/'>x</a></html>"), std::string()}) {
+        WriteFile(chosen(), text);
+        FileDialogAnswerer dialogs({chosen(), root() / "absent.html"});
         MessageBoxRecorder boxes;
         CTraceSweeper sweeper;
-        backup ? sweeper.BackupItems(BRI_FAVORITES, CB_IE | CB_OPERA)
-               : sweeper.RestoreItems(BRI_FAVORITES, CB_IE | CB_OPERA);
-        EXPECT_TRUE(dialogs.requests().empty());
-        ASSERT_EQ(boxes.boxes().size(), 1u);
-        EXPECT_EQ(boxes.boxes()[0].text, "ERROR KV:1");
-        EXPECT_EQ(boxes.boxes()[0].type, MB_OK | MB_ICONERROR);
+        sweeper.RestoreItems(BRI_FAVORITES, CB_IE);
+        sweeper.RestoreItems(BRI_FAVORITES, CB_IE);
+        EXPECT_EQ(Texts(boxes), (std::vector<std::string>{kIEFavoritesNotImported, kIEFavoritesNotImported}));
+        std::vector<fs::path> files;
+        for (const auto& entry : fs::recursive_directory_iterator(favorites())) files.push_back(entry.path());
+        EXPECT_EQ(std::vector<fs::path>{favorites() / "Site.url"}, files);
     }
 }
 
@@ -432,8 +587,9 @@ TEST_F(BackupTest, ChosenPlaceHoldingALinkOrAFolderIsLeftAlone) {
         MessageBoxRecorder boxes;
         CTraceSweeper sweeper;
         sweeper.BackupItems(BRI_TYPED_URLS, CB_IE);
-        CTraceSweeper().BackupItems(BRI_FAVORITES, CB_NETSCAPE);
+        sweeper.BackupItems(BRI_FAVORITES, CB_NETSCAPE | CB_IE);
         EXPECT_EQ(Texts(boxes), (std::vector<std::string>{"Error:Your IE Typed URL(s) have not been backuped",
+                                                          kIEFavoritesNotExported,
                                                           "Error:Netscape Favorites were not exported succefully"}))
             << place;
     }
@@ -467,6 +623,63 @@ TEST_F(BackupTest, NetscapeWithoutProfileDoesNothing) {
     sweeper.RestoreItems(BRI_TYPED_URLS, CB_NETSCAPE);
     EXPECT_TRUE(dialogs.requests().empty());
     EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST(BookmarkFile, ItemsComeBackAsTheyWereWrittenUpToTheDepthLimit) {
+    using cleanup::BookmarkItem;
+    BookmarkItem deep{"level 1", {}, {}};
+    BookmarkItem* inner = &deep;
+    for (std::size_t level = 2; level <= cleanup::kMaxBookmarkDepth + 3; ++level) {
+        inner->children.push_back(BookmarkItem{"level " + std::to_string(level), {}, {}});
+        inner->children.push_back(BookmarkItem{"at " + std::to_string(level), "http://x/" + std::to_string(level), {}});
+        inner = &inner->children.front();
+    }
+    const std::vector<BookmarkItem> items = {
+        {"", "http://untitled/", {}},
+        {"quote \" amp & lt < gt > apos '", "http://q/?a=\"1\"&b='2'", {}},
+        {"empty folder", {}, {}},
+        deep,
+    };
+    const auto read = cleanup::ReadBookmarkHtml(cleanup::WriteBookmarkHtml(items));
+    ASSERT_TRUE(read);
+    ASSERT_EQ(items.size(), read->size());
+    for (std::size_t i = 0; i + 1 < items.size(); ++i) EXPECT_EQ(items[i], (*read)[i]) << i;
+    // Folders past the limit are left out of the file; the rest is whole.
+    std::size_t levels = 0;
+    for (const BookmarkItem* folder = &read->back(); folder; ++levels) {
+        const BookmarkItem* next = nullptr;
+        for (const BookmarkItem& child : folder->children)
+            if (child.IsFolder()) next = &child;
+        folder = next;
+    }
+    EXPECT_EQ(cleanup::kMaxBookmarkDepth - 1, levels);
+}
+
+TEST(BookmarkFile, ReadsWhatBrowsersWriteAndNothingElse) {
+    struct Case {
+        std::string html;
+        std::optional<std::size_t> topItems;  // nothing: not a bookmark file
+    };
+    const std::string head = "<!doctype netscape-bookmark-file-1>\n<DL><p>\n";
+    std::string tooDeep = head;
+    for (std::size_t i = 0; i < 3 * cleanup::kMaxBookmarkDepth; ++i) tooDeep += "<DT><H3>f</H3><DL><p>";
+    tooDeep += "<DT><A HREF=\"http://deep/\">deep</A>";
+    const Case cases[] = {
+        {"<html><body><A HREF=\"http://x/\">x</A></body></html>", std::nullopt},
+        {"", std::nullopt},
+        {head + "<!-- <DT><A HREF=\"http://hidden/\">hidden</A> -->\n</DL>", 0},
+        {head + "<DT><A HREF=\"http://cut/\">no end", 1},
+        {head + "<DT><H3>folder without list</H3>\n<DT><A HREF=http://bare/ ADD_DATE=1>bare</A>", 2},
+        {head + "<DT><A HREF=\"http://a/\">a</A></DL></DL></DL><DT><A HREF=\"http://b/\">b</A>", 2},
+        {tooDeep, 1},
+    };
+    for (const Case& c : cases) {
+        const auto read = cleanup::ReadBookmarkHtml(c.html);
+        ASSERT_EQ(c.topItems.has_value(), read.has_value()) << c.html.substr(0, 80);
+        if (read) {
+            EXPECT_EQ(*c.topItems, read->size()) << c.html.substr(0, 80);
+        }
+    }
 }
 
 }  // namespace
