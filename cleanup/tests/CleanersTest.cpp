@@ -330,4 +330,44 @@ TEST_F(CleanersTest, ProfileLinksInsideTheRootAreNotFollowedEither) {
     EXPECT_EQ("hive", kvtest::ReadFile(root() / "registry" / "HKCU.reg"));
 }
 
+// The user's trash is the recycle bin here: its "files" and "info" folders
+// are emptied as the stand-in is, links deleted as links, and nothing else
+// of the trash or beside it changes.
+TEST_F(CleanersTest, RecycleBinEmptiesTheUsersTrashAndNothingBesideIt) {
+    const fs::path trash = dataHome() / "Trash";
+    Put(trash / "files" / "letter.txt", "thrown away");
+    Put(trash / "files" / "old" / "deep" / "x.txt", "x");
+    Put(trash / "info" / "letter.txt.trashinfo", "[Trash Info]\nPath=/home/u/letter.txt\n");
+    Put(trash / "info" / "old.trashinfo", "[Trash Info]\n");
+    Put(trash / "expunged" / "kept", "kept");
+    Put(trash / "directorysizes", "kept");
+    Put(dataHome() / "other" / "kept.txt", "kept");
+    Put(outside() / "dir" / "keep.txt", "keep");
+    Put(outside() / "shared.txt", "shared");
+    fs::create_symlink(outside() / "dir", trash / "files" / "dirlink");
+    fs::create_hard_link(outside() / "shared.txt", trash / "files" / "shared.txt");
+    Put(profile() / "RECYCLER" / "S-1-5" / "Dc1.txt", "deleted");
+    const Snapshot before = TakeFiles();
+
+    EXPECT_TRUE(CEmptyRecycleBin().Clear(true));
+
+    const Snapshot expected = Without(before, {"T:xdg/data/Trash/files/", "T:xdg/data/Trash/info/",
+                                               "T:profile/RECYCLER/"});
+    EXPECT_EQ(expected, TakeFiles());
+    EXPECT_TRUE(fs::is_directory(trash / "files"));
+    EXPECT_TRUE(fs::is_directory(trash / "info"));
+    EXPECT_EQ("shared", kvtest::ReadFile(outside() / "shared.txt"));
+}
+
+TEST_F(CleanersTest, TrashReachedThroughALinkIsLeftAlone) {
+    Put(outside() / "trash" / "files" / "f.txt", "outside");
+    Put(outside() / "trash" / "info" / "f.txt.trashinfo", "outside");
+    fs::create_directories(dataHome());
+    fs::create_symlink(outside() / "trash", dataHome() / "Trash");
+    fs::create_directories(profile() / "RECYCLER");
+    const Snapshot before = TakeFiles();
+    CEmptyRecycleBin().Clear(true);
+    EXPECT_EQ(before, TakeFiles());
+}
+
 }  // namespace

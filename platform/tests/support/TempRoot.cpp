@@ -19,21 +19,30 @@ TempRoot::TempRoot() {
         ADD_FAILURE() << "cannot make a temporary root";
     }
     path_ = pattern;
-    if (const char* old = std::getenv("KAVELIN_ROOT")) {
-        previous_ = old;
-        hadPrevious_ = true;
-    }
-    setenv("KAVELIN_ROOT", path_.c_str(), 1);
+    Set("KAVELIN_ROOT", path_);
+    Set("XDG_DATA_HOME", dataHome());
+    Set("XDG_CONFIG_HOME", configHome());
 }
 
 TempRoot::~TempRoot() {
-    if (hadPrevious_) {
-        setenv("KAVELIN_ROOT", previous_.c_str(), 1);
-    } else {
-        unsetenv("KAVELIN_ROOT");
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+        if (it->had)
+            setenv(it->name, it->value.c_str(), 1);
+        else
+            unsetenv(it->name);
     }
     std::error_code ec;
     fs::remove_all(path_, ec);
+}
+
+void TempRoot::Set(const char* name, const fs::path& value) {
+    Saved saved{name, {}, false};
+    if (const char* old = std::getenv(name)) {
+        saved.value = old;
+        saved.had = true;
+    }
+    saved_.push_back(std::move(saved));
+    setenv(name, value.c_str(), 1);
 }
 
 void WriteFile(const fs::path& file, std::string_view text) {
