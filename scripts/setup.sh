@@ -18,6 +18,8 @@ packages=(
   # the GUI tests' on-screen check reads the GTK widgets under wx
   libgtk-3-dev
   xvfb xauth dbus dbus-x11
+  # checks the desktop's autostart entries that the cleaner and settings write
+  desktop-file-utils
 )
 
 missing=()

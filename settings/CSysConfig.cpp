@@ -1,5 +1,6 @@
 #include "settings/CSysConfig.h"
 
+#include "platform/Autostart.h"
 #include "platform/Root.h"
 #include "settings/CRegHelper.h"
 #include "settings/CSettings.h"
@@ -41,16 +42,22 @@ constexpr TextValue kTexts[] = {
 // Any object inside this library: its address names the library's file.
 const int kModuleAnchor = 0;
 
+// The program CSettings::mAppName chooses, without the Windows ".exe";
+// empty for an unknown one.
+std::string StartupProgram() {
+    switch (CSettings::mAppName) {
+    case eKVDesk: return "KVDesk";
+    case eKavelinP: return "KavelinP";
+    }
+    return {};
+}
+
 // The library's folder as the platform gives it, then the Windows-style
 // "\" and the program file, so that the text up to the last "\" is a
 // usable folder and the rest the program's name.
 std::string StartupCommand() {
-    std::string command = platform::ModuleFolder(&kModuleAnchor).string() + "\\";
-    switch (CSettings::mAppName) {
-    case eKVDesk: command += "KVDesk.exe"; break;
-    case eKavelinP: command += "KavelinP.exe"; break;
-    }
-    return command;
+    const std::string program = StartupProgram();
+    return platform::ModuleFolder(&kModuleAnchor).string() + "\\" + (program.empty() ? "" : program + ".exe");
 }
 
 }  // namespace
@@ -111,10 +118,16 @@ bool CSysConfig::AdjustStartup() const {
     if (run.Create(platform::HKEY_CURRENT_USER, kRunKey, kRunAccess) != platform::ERROR_SUCCESS) {
         return false;
     }
+    // The desktop's autostart entry of the same name is what starts the
+    // program at log-on here.
+    const std::string program = StartupProgram();
     if (mLaunchAtStartup != 0) {
         run.SetStringValue(CSettings::mRunningApp, StartupCommand());
+        if (!program.empty())
+            platform::WriteAutostartEntry(CSettings::mRunningApp, platform::ModuleFolder(&kModuleAnchor) / program);
     } else {
         run.DeleteValue(CSettings::mRunningApp);
+        platform::RemoveAutostartEntry(CSettings::mRunningApp);
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #include "cleanup/sweep/CSweepJob.h"
 
 #include "cleanup/CTraceSweeper.h"
+#include "platform/Autostart.h"
 #include "platform/InstanceLock.h"
 #include "platform/Registry.h"
 #include "settings/CCleanupSettings.h"
@@ -77,15 +78,18 @@ bool CSweepJob::Clean() {
     return true;
 }
 
+// The Run value, and the desktop's autostart entry that makes it start.
 bool CSweepJob::RegisterAtStart(const std::string& programPath) {
     platform::RegKey run;
     return run.Create(platform::HKEY_CURRENT_USER, kRunKey) == platform::ERROR_SUCCESS &&
-           run.SetStringValue(kRunValue, programPath) == platform::ERROR_SUCCESS;
+           run.SetStringValue(kRunValue, programPath) == platform::ERROR_SUCCESS &&
+           platform::WriteAutostartEntry(kRunValue, programPath);
 }
 
 bool CSweepJob::UnregisterAtStart() {
+    const bool entryGone = platform::RemoveAutostartEntry(kRunValue);
     platform::RegKey run;
-    if (run.Open(platform::HKEY_CURRENT_USER, kRunKey) != platform::ERROR_SUCCESS) return true;
+    if (run.Open(platform::HKEY_CURRENT_USER, kRunKey) != platform::ERROR_SUCCESS) return entryGone;
     const platform::LONG result = run.DeleteValue(kRunValue);
-    return result == platform::ERROR_SUCCESS || result == platform::ERROR_FILE_NOT_FOUND;
+    return entryGone && (result == platform::ERROR_SUCCESS || result == platform::ERROR_FILE_NOT_FOUND);
 }

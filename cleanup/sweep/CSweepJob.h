@@ -1,7 +1,7 @@
 #pragma once
 // What the outside cleaner does for each of its command lines: clean the
 // traces the stored cleanup settings select, or add or remove its own
-// clean-at-start entry in the per-user Run key.
+// clean-at-start entry in the per-user Run key and the desktop's autostart.
 
 #include <string>
 
@@ -15,7 +15,8 @@ public:
     // Reads the cleanup settings and cleans their items for every browser;
     // false when another cleaner of this user holds the lock (nothing done).
     static bool Clean();
-    // The Run value that starts the cleaner at log-on names programPath.
+    // The Run value that starts the cleaner at log-on names programPath;
+    // the desktop's autostart entry of the same name starts it.
     static bool RegisterAtStart(const std::string& programPath);
     static bool UnregisterAtStart();
 };

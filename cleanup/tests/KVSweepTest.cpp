@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -31,25 +32,66 @@ const std::string kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Exp
 const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string kTypedUrls = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 
-// Runs the real program with this process's environment (so its
-// KAVELIN_ROOT) and gives its exit status; -1 when it did not end in time.
-int RunSweep(const std::vector<std::string>& arguments = {}) {
-    std::vector<std::string> words = {KV_SWEEP_PROGRAM};
-    words.insert(words.end(), arguments.begin(), arguments.end());
+struct Ran {
+    int status = -1;  // -1: it did not end in time
+    std::string errors;  // what it wrote on stderr
+};
+
+// Runs a program with this process's environment (so its KAVELIN_ROOT),
+// changed by the assignments in env, in the folder cwd when one is given.
+Ran RunProgram(const std::vector<std::string>& words, const fs::path& errorsFile,
+               const std::vector<std::string>& env = {}, const fs::path& cwd = {}) {
+    std::vector<std::string> copied = words;
     std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
+    for (std::string& word : copied) argv.push_back(word.data());
     argv.push_back(nullptr);
+    std::vector<std::string> environment = env;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        bool replaced = false;
+        for (const std::string& set : env)
+            replaced = replaced || entry.substr(0, entry.find('=') + 1) == set.substr(0, set.find('=') + 1);
+        if (!replaced) environment.push_back(entry);
+    }
+    std::vector<char*> envp;
+    for (std::string& entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, 2, errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (!cwd.empty()) ::posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
     pid_t pid = 0;
-    if (::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    ::posix_spawn_file_actions_destroy(&actions);
+    Ran ran;
+    if (spawned != 0) return ran;
     int status = 0;
     for (int i = 0; i < 2000; ++i) {
-        if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (::waitpid(pid, &status, WNOHANG) == pid) {
+            ran.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            ran.errors = ReadFile(errorsFile);
+            return ran;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     ::kill(pid, SIGKILL);
     ::waitpid(pid, &status, 0);
-    return -1;
+    return ran;
 }
+
+fs::path ErrorsFile() { return fs::temp_directory_path() / ("kvsweep-errors-" + std::to_string(::getpid())); }
+
+Ran RunSweepFully(const std::vector<std::string>& arguments, const std::vector<std::string>& env = {},
+                  const fs::path& cwd = {}) {
+    std::vector<std::string> words = {KV_SWEEP_PROGRAM};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    Ran ran = RunProgram(words, ErrorsFile(), env, cwd);
+    fs::remove(ErrorsFile());
+    return ran;
+}
+
+// The real program's exit status.
+int RunSweep(const std::vector<std::string>& arguments = {}) { return RunSweepFully(arguments).status; }
 
 bool KeyExists(const std::string& key) {
     RegKey opened;
@@ -168,6 +210,55 @@ TEST_F(KVSweepTest, SwitchesNeitherCleanNorAreMistakenForOthers) {
         EXPECT_EQ(RunSweep(arguments), expected) << arguments[0];
     }
     ExpectNothingCleaned();
+}
+
+// Clean at log-on means the desktop starts the cleaner: -r writes its
+// autostart entry, a valid desktop entry that starts this program, and -u
+// takes it away; the Run value comes and goes with it.
+TEST_F(KVSweepTest, StartAtLogOnIsTheDesktopsAutostartEntry) {
+    fs::create_directories(configHome());
+    const fs::path entry = configHome() / "autostart" / "KVSweep.desktop";
+    ASSERT_EQ(RunSweep({"-r"}), 0);
+    ASSERT_TRUE(fs::is_regular_file(entry));
+    const std::string text = ReadFile(entry);
+    EXPECT_TRUE(text.starts_with("[Desktop Entry]\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("\nType=Application\n")) << text;
+    const auto exec = text.find("\nExec=\"");
+    ASSERT_NE(std::string::npos, exec) << text;
+    const std::string program = text.substr(exec + 7, text.find('"', exec + 7) - exec - 7);
+    EXPECT_TRUE(fs::equivalent(program, KV_SWEEP_PROGRAM)) << program;
+    const Ran validated = RunProgram({"/usr/bin/desktop-file-validate", entry.string()}, root() / "validate.txt");
+    EXPECT_EQ(0, validated.status) << "desktop-file-validate (desktop-file-utils): " << validated.errors;
+    EXPECT_EQ("", validated.errors);
+
+    ASSERT_EQ(RunSweep({"-r"}), 0);
+    EXPECT_EQ(text, ReadFile(entry));
+    ASSERT_EQ(RunSweep({"-u"}), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(entry)));
+    RegKey run;
+    std::string value;
+    ASSERT_EQ(ERROR_SUCCESS, run.Open(HKEY_CURRENT_USER, kRunKey));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, run.QueryStringValue("KVSweep", value));
+    EXPECT_EQ(RunSweep({"-u"}), 0);
+}
+
+TEST_F(KVSweepTest, WithoutAConfigurationFolderStartAtLogOnStillWorks) {
+    ASSERT_FALSE(fs::exists(configHome()));
+    EXPECT_EQ(RunSweep({"-r"}), 0);
+    RegKey run;
+    std::string command;
+    ASSERT_EQ(ERROR_SUCCESS, run.Open(HKEY_CURRENT_USER, kRunKey));
+    EXPECT_EQ(ERROR_SUCCESS, run.QueryStringValue("KVSweep", command));
+    EXPECT_EQ(RunSweep({"-u"}), 0);
+    EXPECT_FALSE(fs::exists(configHome()));
+}
+
+TEST_F(KVSweepTest, AutostartPlaceThatIsNoFileFailsTheSwitch) {
+    const fs::path entry = configHome() / "autostart" / "KVSweep.desktop";
+    fs::create_directories(entry / "inside");
+    EXPECT_EQ(RunSweep({"-r"}), 3);
+    EXPECT_EQ(RunSweep({"-u"}), 3);
+    EXPECT_TRUE(fs::is_directory(entry / "inside"));
 }
 
 TEST(SweepJobItems, EachStoredFlagSelectsItsItem) {
