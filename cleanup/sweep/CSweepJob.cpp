@@ -1,9 +1,12 @@
 #include "cleanup/sweep/CSweepJob.h"
 
+#include <sys/stat.h>
+
 #include "cleanup/CTraceSweeper.h"
 #include "platform/Autostart.h"
 #include "platform/InstanceLock.h"
 #include "platform/Registry.h"
+#include "platform/Root.h"
 #include "settings/CCleanupSettings.h"
 
 namespace {
@@ -76,6 +79,11 @@ bool CSweepJob::Clean() {
         return true;
     CTraceSweeper().Clean(ItemsOf(settings), kAllBrowsers);
     return true;
+}
+
+bool CSweepJob::RootIsUsable() {
+    struct stat st {};
+    return ::stat(platform::UserRoot().c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // The Run value, and the desktop's autostart entry that makes it start.

@@ -19,4 +19,8 @@ public:
     // the desktop's autostart entry of the same name starts it.
     static bool RegisterAtStart(const std::string& programPath);
     static bool UnregisterAtStart();
+    // The per-user root is an existing folder. Without it every file of the
+    // user would be out of reach while the registry's traces went, so the
+    // cleaner does nothing rather than report a clean it did not make.
+    static bool RootIsUsable();
 };

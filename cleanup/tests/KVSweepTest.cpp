@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -205,9 +206,17 @@ TEST_F(KVSweepTest, SwitchesNeitherCleanNorAreMistakenForOthers) {
     SeedTraces();
     StoreCleanup(Chosen());
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"-r"}, {"-u"}, {"-x"}, {"-r", "-u"}, {"r"}}) {
-        const int expected = arguments.size() == 1 && (arguments[0] == "-r" || arguments[0] == "-u") ? 0 : 2;
-        EXPECT_EQ(RunSweep(arguments), expected) << arguments[0];
+         {std::vector<std::string>{"-r"}, {"-u"}, {"-x"}, {"-r", "-u"}, {"r"}, {""}}) {
+        const bool known = arguments.size() == 1 && (arguments[0] == "-r" || arguments[0] == "-u");
+        const Ran ran = RunSweepFully(arguments);
+        EXPECT_EQ(ran.status, known ? 0 : 2) << arguments[0];
+        // A wrong command line is told in one line of usage.
+        if (!known) {
+            EXPECT_TRUE(ran.errors.starts_with("usage: KVSweep [-r | -u]")) << ran.errors;
+            EXPECT_EQ(1, std::count(ran.errors.begin(), ran.errors.end(), '\n')) << ran.errors;
+        } else {
+            EXPECT_EQ("", ran.errors);
+        }
     }
     ExpectNothingCleaned();
 }
@@ -259,6 +268,30 @@ TEST_F(KVSweepTest, AutostartPlaceThatIsNoFileFailsTheSwitch) {
     EXPECT_EQ(RunSweep({"-r"}), 3);
     EXPECT_EQ(RunSweep({"-u"}), 3);
     EXPECT_TRUE(fs::is_directory(entry / "inside"));
+}
+
+// A root that is no folder would leave every file of the user out of reach
+// while the registry's traces went: nothing is done and the exit says so.
+TEST_F(KVSweepTest, RootThatIsNoFolderIsToldAndNothingIsDone) {
+    const fs::path file = root() / "not-a-folder";
+    WriteFile(file, "x");
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{}, {"-r"}, {"-u"}}) {
+        const Ran ran = RunSweepFully(arguments, {"KAVELIN_ROOT=" + file.string()});
+        EXPECT_EQ(ran.status, 4);
+        EXPECT_NE(std::string::npos, ran.errors.find("nothing was done")) << ran.errors;
+    }
+    EXPECT_EQ("x", ReadFile(file));
+}
+
+// Run after the change that makes the root absolute at start is merged: a
+// root named relative to the starting folder cleans the same files as the
+// absolute name does.
+TEST_F(KVSweepTest, RelativeRootCleansTheFilesOfThatFolder) {
+    SeedTraces();
+    StoreCleanup(Chosen());
+    const Ran ran = RunSweepFully({}, {"KAVELIN_ROOT=" + root().filename().string()}, root().parent_path());
+    EXPECT_EQ(ran.status, 0) << ran.errors;
+    ExpectChosenCleaned();
 }
 
 TEST(SweepJobItems, EachStoredFlagSelectsItsItem) {
