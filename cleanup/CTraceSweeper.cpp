@@ -1,5 +1,8 @@
 #include "cleanup/CTraceSweeper.h"
 
+#include <optional>
+#include <string>
+
 #include "cleanup/CClearFindComputerHistory.h"
 #include "cleanup/CClearFindFile.h"
 #include "cleanup/CClearLastLogon.h"
@@ -85,6 +88,16 @@ bool Run() {
     return Cleaner().Clear(true);
 }
 
+// Opera's folder as its key tells it; the key is made when it is missing.
+std::optional<std::string> OperaLastDirectory() {
+    platform::RegKey opera;
+    std::string folder;
+    if (opera.Create(HKEY_CURRENT_USER, "Software\\Opera Software") != platform::ERROR_SUCCESS ||
+        opera.QueryStringValue("Last Directory2", folder) != platform::ERROR_SUCCESS)
+        return std::nullopt;
+    return folder;
+}
+
 }  // namespace
 
 void CTraceSweeper::SetFlags(unsigned long items, unsigned long browsers) {
@@ -164,9 +177,11 @@ bool CTraceSweeper::ClearIEAutoForms() {
     return true;
 }
 
-// Opera keeps no password store that this cleaner removes.
+// Opera keeps no password store that this cleaner removes: its step only
+// looks its folder up.
 bool CTraceSweeper::ClearIEAutoPass() {
     if (mIE) SweepTraces(kIntelliForms);
+    if (mOpera) OperaLastDirectory();
     if (mNetscape) ClearNetscapeSignons();
     return true;
 }
@@ -193,13 +208,9 @@ int CTraceSweeper::EmptyDirectory(const std::string& folder) {
 
 bool CTraceSweeper::DeleteUrlCache(DEL_CACHE_TYPE type) {
     if (mOpera) {
-        platform::RegKey opera;
-        std::string folder;
-        if (opera.Create(HKEY_CURRENT_USER, "Software\\Opera Software") == platform::ERROR_SUCCESS &&
-            opera.QueryStringValue("Last Directory2", folder) == platform::ERROR_SUCCESS) {
-            if (const auto cache = platform::MapWindowsPath(folder + "\\Cache4"))
+        if (const auto folder = OperaLastDirectory())
+            if (const auto cache = platform::MapWindowsPath(*folder + "\\Cache4"))
                 EmptyDirectory(cache->string());
-        }
     }
     return mIE && CCleanIE().DeleteUrlCache(type);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "SweepFixture.h"
+#include "cleanup/CIEAutoComlete.h"
 #include "cleanup/CTraceSweeper.h"
 #include "platform/Account.h"
 #include "platform/Registry.h"
@@ -344,6 +345,53 @@ TEST_F(TraceSweeperTest, NetscapePathAndWipeMatchTheCleanerPrimitives) {
     EXPECT_TRUE(fs::is_empty(profile() / "w"));
     EXPECT_EQ(0, sweeper.EmptyDirectory(outside().string()));
     EXPECT_EQ("outside", kvtest::ReadFile(outside() / "temp/x.tmp"));
+}
+
+TEST_F(TraceSweeperTest, OperaPasswordStepOnlyLooksItsFolderUpMakingTheKey) {
+    SeedWorld();
+    RegKey::Root(HKEY_CURRENT_USER).RecurseDeleteKey("Software\\Opera Software");
+    const Snapshot before = Take();
+    CTraceSweeper sweeper;
+    sweeper.SetFlags(0, CB_OPERA);
+    EXPECT_TRUE(sweeper.ClearIEAutoPass());
+    Snapshot after = Take();
+    EXPECT_EQ(1u, after.erase(Cu("Software\\Opera Software")));
+    EXPECT_EQ(before, after);
+}
+
+}  // namespace
+
+// The auto-complete cleaner's private copies of the access-list steps,
+// reached as tests may.
+struct CIEAutoComleteProbe {
+    CIEAutoComlete cleaner;
+    CTraceSweeper facade;
+
+    void ExpectSameAsTheFacade(const std::string& key) {
+        EXPECT_EQ(facade.IsWindowsNTFamily(), cleaner.IsWindowsNTFamily());
+        Bytes mine, theirs;
+        ASSERT_EQ(1, cleaner.GetUserSid(mine));
+        ASSERT_EQ(1, facade.GetUserSid(theirs));
+        EXPECT_EQ(theirs, mine);
+        EXPECT_EQ(facade.GetSidString(mine), cleaner.GetSidString(mine));
+        EXPECT_EQ("S-1-5-18", cleaner.GetSidString({1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0}));
+        Bytes built, expected;
+        ASSERT_EQ(1, cleaner.CreateNewSD(mine, built));
+        ASSERT_EQ(1, facade.CreateNewSD(mine, expected));
+        EXPECT_EQ(expected, built);
+        EXPECT_EQ(1, cleaner.RegSetPrivilege(HKEY_CURRENT_USER, key.c_str(), built, 1));
+        Bytes read;
+        EXPECT_EQ(1, cleaner.GetOldSD(HKEY_CURRENT_USER, (key + "\\sub").c_str(), read));
+        EXPECT_EQ(built, read);
+        EXPECT_EQ(0, cleaner.RegSetPrivilege(HKEY_CURRENT_USER, nullptr, built, 0));
+    }
+};
+
+namespace {
+
+TEST_F(TraceSweeperTest, AutoCompleteCleanerCarriesTheAccessListSteps) {
+    SetText(HKEY_CURRENT_USER, "Probe\\sub", "v", "1");
+    CIEAutoComleteProbe().ExpectSameAsTheFacade("Probe");
 }
 
 }  // namespace
