@@ -18,10 +18,10 @@ CWizAdvProxyDlg::CWizAdvProxyDlg(wxWindow* parent, CSettings& settings, int page
                wxCAPTION | wxSYSTEM_MENU),
       mSettings(settings),
       mModel(settings, pageChainFlag),
+      mGroup(new wxStaticBox(this, wxID_ANY, "Advanced Chain Settings", wxPoint(10, 6), wxSize(330, 130))),
       mChain(new wxCheckBox(this, kChain, "Connect through proxy chain :", wxPoint(24, 30))),
       mLength(new wxTextCtrl(this, kChainLength, wxString(), wxPoint(200, 62), wxSize(120, -1))),
       mTimer(new wxTextCtrl(this, kChainTimer, wxString(), wxPoint(200, 98), wxSize(120, -1))) {
-    new wxStaticBox(this, wxID_ANY, "Advanced Chain Settings", wxPoint(10, 6), wxSize(330, 130));
     new wxStaticText(this, wxID_ANY, "Chain path length :", wxPoint(24, 66));
     new wxStaticText(this, wxID_ANY, "Connection time-out (ms) :", wxPoint(24, 102));
     auto* ok = new CGifButton(this, kOk, wxPoint(90, 150));

@@ -5,6 +5,7 @@
 
 #include <wx/checkbox.h>
 #include <wx/dialog.h>
+#include <wx/statbox.h>
 #include <wx/textctrl.h>
 
 #include "wizard/CWizAdvProxyModel.h"
@@ -26,6 +27,8 @@ private:
     CSettings& mSettings;
     CWizAdvProxyModel mModel;
     int mChainFlag = 0;
+    // Made before the controls it frames, so it lies beneath them.
+    wxStaticBox* mGroup;
     wxCheckBox* mChain;
     wxTextCtrl* mLength;
     wxTextCtrl* mTimer;

@@ -29,6 +29,11 @@ constexpr std::array kProgramBoxes{
     SProgramBox{kMirc, logo::kMirc},     SProgramBox{kCuteFtp, logo::kCuteFtp},
 };
 
+constexpr std::array kGroups{
+    SGroupPlace{kProgramsGroup, "Kavelin AutoConfiguration", 24, CWizPage::kBodyTop, 496, 130},
+    SGroupPlace{kGeneralGroup, "Kavelin General Settings", 24, CWizPage::kBodyTop + 140, 496, 112},
+};
+
 wxBitmap Logo(unsigned number) {
     CPictureImage picture;
     if (!picture.LoadFromResource(platform::ResourceNumber(number), "GIF")) return wxBitmap();
@@ -38,11 +43,7 @@ wxBitmap Logo(unsigned number) {
 }  // namespace
 
 CWizAutoConfigDlg::CWizAutoConfigDlg(CWizardSession& session)
-    : CWizPage(session, dlg::kAutoConfig, {kBanner, kBack, kNext, kCancel}),
-      mProgramsGroup(new wxStaticBox(this, kProgramsGroup, "Kavelin AutoConfiguration", wxPoint(24, kBodyTop),
-                                     wxSize(496, 130))),
-      mGeneralGroup(new wxStaticBox(this, kGeneralGroup, "Kavelin General Settings", wxPoint(24, kBodyTop + 140),
-                                    wxSize(496, 112))) {
+    : CWizPage(session, dlg::kAutoConfig, {kBanner, kBack, kNext, kCancel}, kGroups) {
     for (std::size_t i = 0; i < kProgramBoxes.size(); ++i) {
         const int x = 40 + static_cast<int>(i % 4) * 120;
         const int y = kBodyTop + 30 + static_cast<int>(i / 4) * 48;
@@ -69,8 +70,6 @@ wxCheckBox* CWizAutoConfigDlg::Box(int id) const {
 }
 
 void CWizAutoConfigDlg::InitPage() {
-    mProgramsGroup->SetFont(GroupFont());
-    mGeneralGroup->SetFont(GroupFont());
     mModel.Load(Session().mSettings);
     mModel.ProbeInstalled();
     ShowModel();

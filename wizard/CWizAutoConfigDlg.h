@@ -6,7 +6,6 @@
 #include <map>
 
 #include <wx/checkbox.h>
-#include <wx/statbox.h>
 
 #include "wizard/CWizAutoConfigModel.h"
 #include "wizard/CWizPage.h"
@@ -27,8 +26,6 @@ private:
     void ShowModel();
 
     CWizAutoConfigModel mModel;
-    wxStaticBox* mProgramsGroup;
-    wxStaticBox* mGeneralGroup;
     std::map<int, wxCheckBox*> mBoxes;
 };
 

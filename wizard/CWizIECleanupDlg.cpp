@@ -3,8 +3,6 @@
 #include <array>
 #include <string>
 
-#include <wx/statbox.h>
-
 #include "platform/Library.h"
 #include "platform/Messages.h"
 #include "platform/Root.h"
@@ -19,7 +17,7 @@ namespace {
 using namespace iecleanup;
 
 constexpr int kLeft = 40;
-constexpr int kRight = 280;
+constexpr int kRight = 284;
 constexpr int kTop = 124;  // the page body, below the banner
 
 constexpr std::array kPlaces{
@@ -33,23 +31,25 @@ constexpr std::array kPlaces{
     SBoxPlace{kURLs, "Clear Typed URL History.", kRight, kTop + 84},
 };
 
+constexpr std::array kGroups{
+    SGroupPlace{kGroup, "Internet Explorer Settings", 24, CWizPage::kBodyTop, 516, 140},
+};
+
 using OrganizeFavorites = int (*)(platform::HWND owner, const char* folder);
 
 }  // namespace
 
 CWizIECleanupDlg::CWizIECleanupDlg(CWizardSession& session)
-    : CWizPage(session, dlg::kIECleanup, {kBanner, kBack, kNext, kCancel}),
+    : CWizPage(session, dlg::kIECleanup, {kBanner, kBack, kNext, kCancel}, kGroups),
       mBoxes(MakeBoxes(this, kPlaces)),
       mOrganize(new CGifButton(this, kOrganize, wxPoint(kLeft, kTop + 150))),
       mRunNow(new CGifButton(this, kRunNow, wxPoint(kLeft + 100, kTop + 150))) {
-    new wxStaticBox(this, kGroup, "Internet Explorer Settings", wxPoint(24, kBodyTop), wxSize(500, 140));
     Bind(wxEVT_BUTTON, &CWizIECleanupDlg::OnOrganize, this, kOrganize);
     Bind(wxEVT_BUTTON, &CWizIECleanupDlg::OnRunNow, this, kRunNow);
     BindStoringSteps<CWizFiltrationDlg>([this] { Store(); });
 }
 
 void CWizIECleanupDlg::InitPage() {
-    FindWindow(kGroup)->SetFont(GroupFont());
     mOrganize->SetImages("IDR_ORGANIZE", "IDR_ORGANIZE_OVER");
     mRunNow->SetImages("IDR_RUNNOW", "IDR_RUNNOW_OVER");
     mModel.Load(Session().mSettings);

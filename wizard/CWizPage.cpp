@@ -36,7 +36,10 @@ wxSize PageSize() {
 
 }  // namespace
 
-CWizPage::CWizPage(CWizardSession& session, int dialog, const SControlIds& ids)
+// The size is given at creation only: on a non-resizable window that was
+// never shown, wxGTK turns a client size into a size request of 1x1.
+CWizPage::CWizPage(CWizardSession& session, int dialog, const SControlIds& ids,
+                   std::span<const SGroupPlace> groups)
     : wxDialog(nullptr, dialog, wxString(), wxDefaultPosition, PageSize(),
                wxBORDER_NONE | wxFRAME_SHAPED | wxDIALOG_NO_PARENT),
       mSession(session),
@@ -46,7 +49,8 @@ CWizPage::CWizPage(CWizardSession& session, int dialog, const SControlIds& ids)
       mNext(new CGifButton(this, ids.next, wxPoint(kNextLeft, kButtonsTop))),
       mCancel(new CGifButton(this, ids.cancel, wxPoint(kCancelLeft, kButtonsTop))),
       mHideTimer(this, static_cast<int>(mTraits.hideTimer)) {
-    SetClientSize(PageSize());
+    MakeGroups(this, groups);
+    for (const SGroupPlace& group : groups) mGroups.push_back(group.id);
     SetEscapeId(wxID_NONE);
     Bind(wxEVT_INIT_DIALOG, &CWizPage::OnInitPage, this);
     if (!mTraits.backInactive) Bind(wxEVT_BUTTON, &CWizPage::OnBack, this, ids.back);
@@ -120,6 +124,7 @@ void CWizPage::OnInitPage(wxInitDialogEvent& event) {
     }
     mNext->SetImages(next, next + "_OVER");
     mCancel->SetImages("IDR_CANCEL", "IDR_CANCEL_OVER");
+    for (int group : mGroups) FindWindow(group)->SetFont(GroupFont());
     InitPage();
     if (skinned) ApplyColours();
     if (mTraits.hideTimer != 0) mHideTimer.StartOnce(static_cast<int>(mTraits.hideDelayMs));

@@ -8,6 +8,8 @@
 // open pages are nested modal loops.
 
 #include <functional>
+#include <span>
+#include <vector>
 
 #include <wx/dialog.h>
 #include <wx/timer.h>
@@ -17,6 +19,7 @@
 #include "wizard/CPageLoop.h"
 #include "wizard/CWizardSession.h"
 #include "wizard/IWizardPage.h"
+#include "wizard/PageControls.h"
 #include "wizard/PageTraits.h"
 
 class CAnimatedGifStatic;
@@ -25,6 +28,9 @@ namespace wizard {
 
 class CWizPage : public wxDialog, public IWizardPage {
 public:
+    // Where the banner ends and the page body starts, in client pixels.
+    static constexpr int kBodyTop = 100;
+
     struct SControlIds {
         int banner;
         int back;
@@ -32,7 +38,10 @@ public:
         int cancel;
     };
 
-    CWizPage(CWizardSession& session, int dialog, const SControlIds& ids);
+    // The page's group boxes are made here, before any control of the
+    // page, and get the bold group font when the page starts.
+    CWizPage(CWizardSession& session, int dialog, const SControlIds& ids,
+             std::span<const SGroupPlace> groups = {});
     ~CWizPage() override;
 
     // Set by the opener before the page runs.
@@ -77,8 +86,6 @@ protected:
     CWizardSession& Session() { return mSession; }
     // Bold Arial for group and choice boxes.
     static wxFont GroupFont();
-    // Where the banner ends and the page body starts, in client pixels.
-    static constexpr int kBodyTop = 100;
 
 private:
     void OnInitPage(wxInitDialogEvent& event);
@@ -100,6 +107,7 @@ private:
     CWizardSession& mSession;
     const SPageTraits& mTraits;
     CWizPage* mpPrevious = nullptr;
+    std::vector<int> mGroups;
     CAnimatedGifStatic* mBanner;
     CGifButton* mBack;
     CGifButton* mNext;

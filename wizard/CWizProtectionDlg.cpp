@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include <wx/statbox.h>
-
 #include "wizard/CWizStopListDlg.h"
 #include "wizard/DialogIds.h"
 #include "wizard/PageControls.h"
@@ -25,14 +23,17 @@ constexpr std::array kPlaces{
     SBoxPlace{kUnsafeCookies, "Disable Unsafe Cookies.", kLeft + 240, kTop + 126},
 };
 
+constexpr std::array kGroups{
+    SGroupPlace{kProtectionGroup, "Protection", 24, kTop, 500, 100},
+    SGroupPlace{kDisableGroup, "Disable", 24, kTop + 104, 500, 54},
+};
+
 }  // namespace
 
 CWizProtectionDlg::CWizProtectionDlg(CWizardSession& session)
-    : CWizPage(session, dlg::kProtection, {kBanner, kBack, kNext, kCancel}),
+    : CWizPage(session, dlg::kProtection, {kBanner, kBack, kNext, kCancel}, kGroups),
       mBoxes(MakeBoxes(this, kPlaces)),
       mFakeIp(new wxTextCtrl(this, kFakeIp, wxString(), wxPoint(kLeft + 200, kTop + 68), wxSize(140, -1))) {
-    new wxStaticBox(this, kProtectionGroup, "Protection", wxPoint(24, kTop), wxSize(500, 100));
-    new wxStaticBox(this, kDisableGroup, "Disable", wxPoint(24, kTop + 104), wxSize(500, 54));
     // The fake address is not offered; its box only switches the field.
     mBoxes[kIpMasking]->Hide();
     mFakeIp->Hide();
@@ -42,7 +43,6 @@ CWizProtectionDlg::CWizProtectionDlg(CWizardSession& session)
 }
 
 void CWizProtectionDlg::InitPage() {
-    for (int group : {kProtectionGroup, kDisableGroup}) FindWindow(group)->SetFont(GroupFont());
     mModel.Load(Session().mSettings);
     ShowBoxes(mBoxes, mModel.Boxes());
 }

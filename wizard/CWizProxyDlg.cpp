@@ -1,8 +1,8 @@
 #include "wizard/CWizProxyDlg.h"
 
+#include <array>
 #include <string>
 
-#include <wx/statbox.h>
 #include <wx/stattext.h>
 
 #include "wizard/CWizAdvProxyDlg.h"
@@ -15,26 +15,31 @@ namespace wizard {
 
 using namespace proxy;
 
+namespace {
+constexpr std::array kGroups{
+    SGroupPlace{kChainGroup, "Proxy Chain Settings", 24, CWizPage::kBodyTop, 500, 126},
+    SGroupPlace{kBasicGroup, "Basic Settings", 24, CWizPage::kBodyTop + 132, 500, 62},
+    SGroupPlace{kUpdateGroup, "Proxy List Update", 24, CWizPage::kBodyTop + 200, 500, 84},
+};
+}  // namespace
+
 CWizProxyDlg::CWizProxyDlg(CWizardSession& session)
-    : CWizPage(session, dlg::kProxy, {kBanner, kBack, kNext, kCancel}),
+    : CWizPage(session, dlg::kProxy, {kBanner, kBack, kNext, kCancel}, kGroups),
       mChain(new wxCheckBox(this, kChain, "Connect through proxy chain", wxPoint(40, kBodyTop + 22))),
-      mPort(new wxTextCtrl(this, kPort, wxString(), wxPoint(180, kBodyTop + 166), wxSize(80, -1))),
+      mPort(new wxTextCtrl(this, kPort, wxString(), wxPoint(180, kBodyTop + 152), wxSize(80, -1))),
       mOneProxy(new wxRadioButton(this, kOneProxy, "Use one proxy", wxPoint(60, kBodyTop + 48), wxDefaultSize,
                                   wxRB_GROUP)),
       mMultipleProxies(new wxRadioButton(this, kMultipleProxies, "Use muliple proxies", wxPoint(60, kBodyTop + 72))),
-      mUpdateEvery(new wxCheckBox(this, kUpdateEvery, "Update proxy list every :", wxPoint(40, kBodyTop + 228))),
-      mInterval(new wxChoice(this, kInterval, wxPoint(240, kBodyTop + 224), wxSize(110, -1))),
+      mUpdateEvery(new wxCheckBox(this, kUpdateEvery, "Update proxy list every :", wxPoint(40, kBodyTop + 222))),
+      mInterval(new wxChoice(this, kInterval, wxPoint(240, kBodyTop + 216), wxSize(110, -1))),
       mUpdateAtStartup(new wxCheckBox(this, kUpdateAtStartup, "Update proxy list at application startup.",
                                       wxPoint(40, kBodyTop + 256))),
-      mAdvanced(new CGifButton(this, kAdvanced, wxPoint(400, kBodyTop + 64))),
-      mHow(new CGifButton(this, kHow, wxPoint(400, kBodyTop + 96))) {
-    new wxStaticBox(this, kChainGroup, "Proxy Chain Settings", wxPoint(24, kBodyTop), wxSize(500, 132));
+      mAdvanced(new CGifButton(this, kAdvanced, wxPoint(400, kBodyTop + 38))),
+      mHow(new CGifButton(this, kHow, wxPoint(400, kBodyTop + 70))) {
     new wxStaticText(this, wxID_ANY, "(To increase the number of proxies in the proxy chain)",
-                     wxPoint(80, kBodyTop + 100));
-    new wxStaticBox(this, kBasicGroup, "Basic Settings", wxPoint(24, kBodyTop + 140), wxSize(500, 60));
-    new wxStaticText(this, wxID_ANY, "Proxy Server Port :", wxPoint(40, kBodyTop + 170));
-    new wxStaticText(this, wxID_ANY, "(Requires server restart)", wxPoint(270, kBodyTop + 170));
-    new wxStaticBox(this, kUpdateGroup, "Proxy List Update", wxPoint(24, kBodyTop + 206), wxSize(500, 76));
+                     wxPoint(80, kBodyTop + 98));
+    new wxStaticText(this, wxID_ANY, "Proxy Server Port :", wxPoint(40, kBodyTop + 158));
+    new wxStaticText(this, wxID_ANY, "(Requires server restart)", wxPoint(270, kBodyTop + 158));
     for (const char* interval : {"1 Hour", "3 Hours", "6 Hours", "12 Hours", "1 Day", "2 Days", "3 Days", "1 Week"}) {
         mInterval->Append(interval);
     }
@@ -53,7 +58,6 @@ CWizProxyDlg::CWizProxyDlg(CWizardSession& session)
 }
 
 void CWizProxyDlg::InitPage() {
-    for (int group : {kChainGroup, kBasicGroup, kUpdateGroup}) FindWindow(group)->SetFont(GroupFont());
     mHow->SetImages("IDR_HOW", "IDR_HOW_OVER");
     mOneProxy->SetValue(true);
     mInterval->SetSelection(0);

@@ -1,6 +1,6 @@
 #include "wizard/CWizStopListDlg.h"
 
-#include <wx/statbox.h>
+#include <array>
 
 #include "wizard/CWizAddServerDlg.h"
 #include "wizard/CWizFinishDlg.h"
@@ -10,11 +10,16 @@ namespace wizard {
 
 using namespace stoplist;
 
+namespace {
+constexpr std::array kGroups{
+    SGroupPlace{kStopGroup, "Server Stop List", 24, CWizPage::kBodyTop, 500, 250},
+};
+}  // namespace
+
 CWizStopListDlg::CWizStopListDlg(CWizardSession& session)
-    : CWizPage(session, dlg::kStopList, {kBanner, kBack, kNext, kCancel}),
+    : CWizPage(session, dlg::kStopList, {kBanner, kBack, kNext, kCancel}, kGroups),
       mStopBox(new wxCheckBox(this, kStopBox, "Server Stop List.", wxPoint(40, kBodyTop + 22))),
       mServers(this, {kList, kAdd, kEdit, kRemove}, wxPoint(40, kBodyTop + 48), wxSize(340, 160)) {
-    new wxStaticBox(this, kStopGroup, "Server Stop List", wxPoint(24, kBodyTop), wxSize(500, 250));
     Bind(wxEVT_CHECKBOX, &CWizStopListDlg::OnStopBox, this, kStopBox);
     mServers.BindEditing<CWizAddServerDlg>(
         mModel.Servers(),
@@ -25,7 +30,6 @@ CWizStopListDlg::CWizStopListDlg(CWizardSession& session)
 }
 
 void CWizStopListDlg::InitPage() {
-    FindWindow(kStopGroup)->SetFont(GroupFont());
     mStopBox->SetValue(true);
     mModel.Load(Session().mSettings);
     mServers.Show(mModel.Servers());

@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include <wx/statbox.h>
-
 #include "wizard/CWizAddDirDlg.h"
 #include "wizard/CWizCleaningDlg.h"
 #include "wizard/CWizIECleanupDlg.h"
@@ -16,7 +14,7 @@ namespace {
 using namespace syscleanup;
 
 constexpr int kLeft = 40;
-constexpr int kRight = 280;
+constexpr int kRight = 300;
 constexpr int kTop = 124;  // the page body, below the banner
 
 constexpr std::array kPlaces{
@@ -30,18 +28,21 @@ constexpr std::array kPlaces{
     SBoxPlace{kTelnet, "Clear Telnet History.", kRight, kTop + 72},
 };
 
+constexpr std::array kGroups{
+    SGroupPlace{kSettingsGroup, "Clean-up Settings", 24, CWizPage::kBodyTop, 500, 128},
+    SGroupPlace{kCustomGroup, "Custom Directories", 24, kTop + 108, 500, 142},
+};
+
 constexpr const char* kAddTip = "Add custom directory to clean";
 
 }  // namespace
 
 CWizSysCleanupDlg::CWizSysCleanupDlg(CWizardSession& session)
-    : CWizPage(session, dlg::kSysCleanup, {kBanner, kBack, kNext, kCancel}),
+    : CWizPage(session, dlg::kSysCleanup, {kBanner, kBack, kNext, kCancel}, kGroups),
       mBoxes(MakeBoxes(this, kPlaces)),
-      mCustom(new wxCheckBox(this, kCustom, "Custom Directories.", wxPoint(kLeft, kTop + 132))),
-      mDirectories(this, {kList, kAdd, kEdit, kRemove}, wxPoint(kLeft, kTop + 156), wxSize(300, 70)),
-      mRunNow(new CGifButton(this, kRunNow, wxPoint(400, kTop + 80))) {
-    new wxStaticBox(this, kSettingsGroup, "Clean-up Settings", wxPoint(24, kBodyTop), wxSize(500, 110));
-    new wxStaticBox(this, kCustomGroup, "Custom Directories", wxPoint(24, kTop + 112), wxSize(500, 150));
+      mCustom(new wxCheckBox(this, kCustom, "Custom Directories.", wxPoint(kLeft, kTop + 126))),
+      mDirectories(this, {kList, kAdd, kEdit, kRemove}, wxPoint(kLeft, kTop + 150), wxSize(300, 60)),
+      mRunNow(new CGifButton(this, kRunNow, wxPoint(400, kTop + 150))) {
     Bind(wxEVT_CHECKBOX, &CWizSysCleanupDlg::OnCustom, this, kCustom);
     Bind(wxEVT_LISTBOX, &CWizSysCleanupDlg::OnSelection, this, kList);
     mDirectories.BindEditing<CWizAddDirDlg>(
@@ -56,7 +57,6 @@ CWizSysCleanupDlg::CWizSysCleanupDlg(CWizardSession& session)
 void CWizSysCleanupDlg::InitPage() {
     mCustom->SetToolTip(kAddTip);
     mDirectories.List().SetToolTip(kAddTip);
-    for (int group : {kSettingsGroup, kCustomGroup}) FindWindow(group)->SetFont(GroupFont());
     mRunNow->SetImages("IDR_RUNNOW", "IDR_RUNNOW_OVER");
     mModel.Load(Session().mSettings);
     ShowBoxes(mBoxes, mModel.Boxes());

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <wx/statbox.h>
+
 namespace wizard {
 
 void SetFaces(CGifButton& button, const char* face, bool enabled) {
@@ -13,6 +15,12 @@ void SetFaces(CGifButton& button, const char* face, bool enabled) {
     }
     button.Enable(enabled);
     button.Refresh();
+}
+
+void MakeGroups(wxWindow* parent, std::span<const SGroupPlace> groups) {
+    for (const SGroupPlace& group : groups) {
+        new wxStaticBox(parent, group.id, group.text, wxPoint(group.x, group.y), wxSize(group.width, group.height));
+    }
 }
 
 std::map<int, wxCheckBox*> MakeBoxes(wxWindow* parent, std::span<const SBoxPlace> places) {

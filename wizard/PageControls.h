@@ -17,6 +17,19 @@ namespace wizard {
 // Enabled: face and face + "_OVER"; disabled: face + "_INACTIVE" for both.
 void SetFaces(CGifButton& button, const char* face, bool enabled);
 
+// A group box of a page or dialog. Boxes are made before the controls they
+// frame: under GTK a later sibling paints over an earlier one.
+struct SGroupPlace {
+    int id;
+    const char* text;
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+void MakeGroups(wxWindow* parent, std::span<const SGroupPlace> groups);
+
 struct SBoxPlace {
     int box;
     const char* text;
