@@ -41,6 +41,11 @@ std::optional<std::filesystem::path> JoinBelowRoot(const std::filesystem::path& 
 // True when path lies inside the per-user root (after normalisation).
 bool IsInsideRoot(const std::filesystem::path& path);
 
+// True when removing folder would remove the root's registry/ or program/
+// folder: folder is one of them, the root itself or a folder above it
+// (links followed, "." and ".." and a trailing separator resolved).
+bool HoldsRootFolders(const std::filesystem::path& folder);
+
 // Folder holding the shared object or program that contains the given
 // address (pass the address of any function of the module).
 std::filesystem::path ModuleFolder(const void* addressInModule);

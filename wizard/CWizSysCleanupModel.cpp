@@ -4,7 +4,9 @@
 
 #include "cleanup/CFileManip.h"
 #include "platform/MessageBox.h"
+#include "platform/Root.h"
 #include "wizard/DialogIds.h"
+#include "wizard/WizTexts.h"
 
 namespace wizard {
 namespace {
@@ -57,11 +59,23 @@ bool CWizSysCleanupModel::AddDirectory(const std::string& text) {
     const std::string directory = CWizEntryList::Trim(text);
     if (directory.empty()) return false;
     directories_.EnableEditAndRemove();
+    if (RefuseRootFolders(directory)) return false;
     if (CFileManip::Existence(directory + "*") == 0) {
         platform::MessageBox(nullptr, "Invalid Directory", "Bad Command or Name not Found", platform::MB_OK);
         return false;
     }
     return directories_.Append(directory);
+}
+
+bool CWizSysCleanupModel::EditDirectory(std::size_t index, const std::string& text) {
+    if (!text.empty() && RefuseRootFolders(text)) return false;
+    return directories_.Replace(index, text);
+}
+
+bool CWizSysCleanupModel::RefuseRootFolders(const std::string& directory) {
+    if (!platform::HoldsRootFolders(directory)) return false;
+    platform::MessageBox(nullptr, text::kKeepsOwnFiles, text::kCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    return true;
 }
 
 void CWizSysCleanupModel::SelectionChanged(bool hasSelection) {

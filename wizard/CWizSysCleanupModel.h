@@ -23,12 +23,14 @@ public:
     CWizEntryList& Directories() { return directories_; }
 
     // Add with the text the add dialog gave: trimmed; a text that is not
-    // empty enables Edit and Remove, then must name something that exists
-    // ("Invalid Directory" otherwise) and is appended unless a line begins
-    // with it. True when appended.
+    // empty enables Edit and Remove, then must not hold the root's own
+    // folders, must name something that exists ("Invalid Directory"
+    // otherwise) and is appended unless a line begins with it. True when
+    // appended.
     bool AddDirectory(const std::string& text);
-    // Edit with the dialog's text: no trimming and no test.
-    bool EditDirectory(std::size_t index, const std::string& text) { return directories_.Replace(index, text); }
+    // Edit with the dialog's text: no trimming and no existence test; the
+    // root's own folders are refused as by Add.
+    bool EditDirectory(std::size_t index, const std::string& text);
     void RemoveDirectory(std::size_t index) { directories_.AskRemove(index); }
     // The list's selection changed.
     void SelectionChanged(bool hasSelection);
@@ -40,6 +42,10 @@ public:
     static const SCleaningPlan& Plan();
 
 private:
+    // Run Now removes the listed directories whole: one that holds the
+    // root's registry/ or program/ folder is refused with a message.
+    static bool RefuseRootFolders(const std::string& directory);
+
     bool customBox_ = false;
     CWizEntryList directories_;
 };

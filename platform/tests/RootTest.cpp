@@ -2,6 +2,8 @@
 
 #include <stdlib.h>
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include "platform/FileOps.h"
@@ -79,6 +81,36 @@ TEST_F(RootTest, ShellFoldersAreNeverMadeBehindALinkedFolder) {
     EXPECT_FALSE(platform::MakeFoldersBelowRoot(outside / "x"));
     EXPECT_FALSE(fs::exists(outside / "x"));
     fs::remove_all(outside);
+}
+
+TEST_F(RootTest, TellsFoldersWhoseRemovalWouldTakeTheRegistryOrProgramFolder) {
+    // The user root one level down, so that the test's folder holds a
+    // place beside it.
+    const fs::path user = root() / "user";
+    ASSERT_EQ(setenv("KAVELIN_ROOT", user.c_str(), 1), 0);
+    fs::create_directories(user / "registry");
+    fs::create_directories(user / "profile" / "Cookies");
+    const fs::path beside = root() / "beside";
+    fs::create_directories(beside);
+    fs::create_symlink(user, beside / "link-to-root");
+    const struct {
+        fs::path folder;
+        bool holds;
+    } cases[] = {
+        {user, true},
+        {user.string() + "/", true},
+        {user / "profile" / "..", true},
+        {user / "registry", true},
+        {user / "program/", true},
+        {root(), true},
+        {"/", true},
+        {beside / "link-to-root", true},
+        {user / "profile", false},
+        {user / "profile" / "Cookies/", false},
+        {user / "registry-old", false},
+        {beside, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(platform::HoldsRootFolders(c.folder), c.holds) << c.folder;
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "wizard/CWizStopListModel.h"
 #include "wizard/CWizSysCleanupModel.h"
 #include "wizard/DialogIds.h"
+#include "wizard/WizTexts.h"
 
 namespace wizard {
 namespace {
@@ -255,6 +256,34 @@ TEST_F(CustomPageModelsTest, CustomDirectoriesRefuseMissingAndRepeatedPaths) {
     EXPECT_FALSE(page.Directories().State().list || page.Directories().State().add);
     page.SelectionChanged(true);
     EXPECT_TRUE(page.Directories().State().edit && page.Directories().State().remove);
+}
+
+TEST_F(CustomPageModelsTest, CustomDirectoriesRefuseTheRootAndItsKeptFolders) {
+    const auto kept = root() / "profile" / "kept";
+    kvtest::WriteFile(kept / "a.txt", "x");
+    kvtest::WriteFile(root() / "registry" / "HKCU.reg", "hive");
+    kvtest::WriteFile(root() / "program" / "dbase" / "proxypool.db", "pool");
+    CWizSysCleanupModel page;
+    page.SetCustomBox(true);
+    ASSERT_TRUE(page.AddDirectory(kept.string()));
+    for (const std::string& refused : {root().string(), root().string() + "/", (root() / "profile" / "..").string(),
+                                       (root() / "registry").string(), (root() / "program").string() + "/",
+                                       root().parent_path().string()}) {
+        kvtest::MessageBoxRecorder ok;
+        EXPECT_FALSE(page.AddDirectory(refused)) << refused;
+        EXPECT_FALSE(page.EditDirectory(0, refused)) << refused;
+        ASSERT_EQ(ok.boxes().size(), 2u) << refused;
+        EXPECT_EQ(ok.boxes()[0].text, text::kKeepsOwnFiles);
+        EXPECT_EQ(ok.boxes()[0].caption, text::kCaption);
+        EXPECT_EQ(ok.boxes()[1].text, text::kKeepsOwnFiles);
+    }
+    EXPECT_EQ(page.Directories().Lines(), (Lines{kept.string()}));
+    CTraceSweeper sweeper;
+    StatusLog log;
+    page.RunNow(sweeper, log);
+    EXPECT_FALSE(std::filesystem::exists(kept));
+    EXPECT_EQ(kvtest::ReadFile(root() / "registry" / "HKCU.reg"), "hive");
+    EXPECT_EQ(kvtest::ReadFile(root() / "program" / "dbase" / "proxypool.db"), "pool");
 }
 
 TEST_F(CustomPageModelsTest, RunNowPacesCheckedItemsAndDeletesDirectoriesOnlyWithTheirBox) {
