@@ -1,5 +1,7 @@
 #include "wizard/CWizAdvProxyModel.h"
 
+#include <climits>
+
 #include "wizard/CWizProxyModel.h"
 
 namespace wizard {
@@ -10,8 +12,9 @@ CWizAdvProxyModel::CWizAdvProxyModel(const CSettings& s, int pageChainFlag)
       chainTimer_(s.getPrivacySettings()->mChainTimer) {}
 
 int CWizAdvProxyModel::Ok(CSettings& s, const std::string& lengthText, const std::string& timerText) {
-    CWizProxyModel::ReadInteger(lengthText, chainLength_);
-    CWizProxyModel::ReadInteger(timerText, chainTimer_);
+    // Both fields are stored unsigned: a negative number is out of range.
+    CWizProxyModel::ReadInteger(lengthText, chainLength_, 0, INT_MAX);
+    CWizProxyModel::ReadInteger(timerText, chainTimer_, 0, INT_MAX);
     CPrivacySettings& privacy = *s.getPrivacySettings();
     privacy.mChainLength = chainLength_;
     privacy.mChainTimer = chainTimer_;

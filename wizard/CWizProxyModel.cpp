@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <string>
 
 #include "platform/MessageBox.h"
 
@@ -16,7 +17,7 @@ constexpr const char* kProgramName = "SetupGuide";
 void CWizProxyModel::Load(const CSettings& s) { port_ = s.getPrivacySettings()->mListenerPort; }
 
 void CWizProxyModel::Store(CSettings& s, const std::string& portText) {
-    ReadInteger(portText, port_);
+    ReadInteger(portText, port_, kMinPort, kMaxPort);
     CPrivacySettings& privacy = *s.getPrivacySettings();
     privacy.mEnableProxyChain = chainFlag_ != 0 ? 1 : 0;
     privacy.mListenerPort = port_;
@@ -78,11 +79,15 @@ bool CWizProxyModel::ParseInteger(const std::string& text, long& value) {
     return true;
 }
 
-bool CWizProxyModel::ReadInteger(const std::string& text, platform::DWORD& number) {
-    long value = 0;
-    if (!ParseInteger(text, value)) {
-        platform::MessageBox(nullptr, kEnterInteger, kProgramName, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+bool CWizProxyModel::ReadInteger(const std::string& text, platform::DWORD& number, long min, long max) {
+    const auto refuse = [](const std::string& message) {
+        platform::MessageBox(nullptr, message.c_str(), kProgramName, platform::MB_OK | platform::MB_ICONEXCLAMATION);
         return false;
+    };
+    long value = 0;
+    if (!ParseInteger(text, value)) return refuse(kEnterInteger);
+    if (value < min || value > max) {
+        return refuse("Please enter an integer between " + std::to_string(min) + " and " + std::to_string(max) + ".");
     }
     number = static_cast<platform::DWORD>(value);
     return true;

@@ -23,9 +23,10 @@ public:
     };
 
     void Load(const CSettings& s);
-    // Reads portText as a whole number (an invalid one brings "Please enter
-    // an integer." and keeps the last number), then the chain flag and the
-    // port into the privacy section. Writes nothing to the registry.
+    // Reads portText as a whole number from 1 to 65535 (other text brings
+    // the integer or the range message and keeps the last number), then the
+    // chain flag and the port into the privacy section. Writes nothing to
+    // the registry.
     void Store(CSettings& s, const std::string& portText);
 
     void SetChainBox(bool checked);
@@ -47,8 +48,13 @@ public:
     // The data exchange of a whole-number edit: surrounding blanks and one
     // sign allowed, the value must fit an int.
     static bool ParseInteger(const std::string& text, long& value);
-    // ParseInteger, or the message and false.
-    static bool ReadInteger(const std::string& text, platform::DWORD& number);
+    // ParseInteger within min..max, or false after "Please enter an
+    // integer." or, for a number outside the range, "Please enter an
+    // integer between <min> and <max>.".
+    static bool ReadInteger(const std::string& text, platform::DWORD& number, long min, long max);
+
+    static constexpr long kMinPort = 1;
+    static constexpr long kMaxPort = 65535;
 
 private:
     void FollowChainBox();

@@ -57,6 +57,35 @@ TEST_F(CustomPageModelsTest, ProxyPageStartsUncheckedAndStoresChainFlagAndPortOn
     EXPECT_EQ(s.getPrivacySettings()->mEnableProxyChain, 1u);
 }
 
+TEST_F(CustomPageModelsTest, NumberFieldsRefuseNumbersOutsideTheirRangeAndKeepTheLastOne) {
+    CSettings s;
+    s.getPrivacySettings()->mListenerPort = 9000;
+    s.getPrivacySettings()->mChainLength = 3;
+    s.getPrivacySettings()->mChainTimer = 2500;
+    CWizProxyModel page;
+    page.Load(s);
+    const char* const ports[] = {"-1", "0", "65536", "70000"};
+    for (const char* port : ports) {
+        kvtest::MessageBoxRecorder ok;
+        page.Store(s, port);
+        EXPECT_EQ(s.getPrivacySettings()->mListenerPort, 9000u) << port;
+        ASSERT_EQ(ok.boxes().size(), 1u) << port;
+        EXPECT_EQ(ok.boxes()[0].text, "Please enter an integer between 1 and 65535.") << port;
+    }
+    for (const char* port : {"1", "65535"}) {
+        page.Store(s, port);
+        EXPECT_EQ(s.getPrivacySettings()->mListenerPort, std::stoul(port));
+    }
+
+    kvtest::MessageBoxRecorder ok;
+    CWizAdvProxyModel advanced(s, 1);
+    advanced.Ok(s, "-1", "-2500");
+    EXPECT_EQ(s.getPrivacySettings()->mChainLength, 3u);
+    EXPECT_EQ(s.getPrivacySettings()->mChainTimer, 2500u);
+    ASSERT_EQ(ok.boxes().size(), 2u);
+    EXPECT_EQ(ok.boxes()[0].text, "Please enter an integer between 0 and 2147483647.");
+}
+
 TEST_F(CustomPageModelsTest, ProxyPageEnablingFollowsChainBoxAndRadios) {
     CWizProxyModel page;
     EXPECT_FALSE(page.Enabled().port);
