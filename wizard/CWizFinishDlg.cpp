@@ -20,7 +20,7 @@ CWizFinishDlg::CWizFinishDlg(CWizardSession& session)
 }
 
 void CWizFinishDlg::OnFinish(wxCommandEvent&) {
-    CWizFinishModel::Finish(Session().mSettings, Session().mCleanerFolder);
+    CWizFinishModel::Finish(Session().mSettings, Session().mStarterFolder);
     for (IWizardPage* page : PagesToEnd(eCancelScope::WholeStack, this, g_pageStack)) {
         page->EndDialog(kPageEndResult);
     }

@@ -3,9 +3,6 @@
 #include <array>
 #include <string>
 
-#include "platform/Library.h"
-#include "platform/Messages.h"
-#include "platform/Root.h"
 #include "wizard/CWizCleaningDlg.h"
 #include "wizard/CWizFiltrationDlg.h"
 #include "wizard/DialogIds.h"
@@ -34,8 +31,6 @@ constexpr std::array kPlaces{
 constexpr std::array kGroups{
     SGroupPlace{kGroup, "Internet Explorer Settings", 24, CWizPage::kBodyTop, 516, 140},
 };
-
-using OrganizeFavorites = int (*)(platform::HWND owner, const char* folder);
 
 }  // namespace
 
@@ -67,14 +62,8 @@ void CWizIECleanupDlg::OnRunNow(wxCommandEvent&) {
     CWizCleaningDlg::ShowWhile(this, [this](ICleaningStatus& status) { mModel.RunNow(Session().mTraceSweeper, status); });
 }
 
-// The favourites organiser is the shell library's; without it nothing
-// happens.
-void CWizIECleanupDlg::OnOrganize(wxCommandEvent&) {
-    const platform::HMODULE shell = platform::LoadLibrary("shdocvw.dll");
-    const auto organize = reinterpret_cast<OrganizeFavorites>(platform::GetProcAddress(shell, "DoOrganizeFavDlg"));
-    const auto favourites = platform::ShellFolder(platform::CSIDL_FAVORITES);
-    if (!organize || !favourites) return;
-    organize(platform::HWND(), favourites->string().c_str());
-}
+// The favourites are files in their folder; the desktop's file manager
+// organises them.
+void CWizIECleanupDlg::OnOrganize(wxCommandEvent&) { CWizIECleanupModel::Organize(Session().mStarterFolder); }
 
 }  // namespace wizard

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/Root.h"
 #include "wizard/DialogIds.h"
 
 namespace wizard {
@@ -53,6 +54,12 @@ const SCleaningPlan& CWizIECleanupModel::Plan() { return kPlan; }
 void CWizIECleanupModel::RunNow(CTraceSweeper& sweeper, ICleaningStatus& status) const {
     sweeper.SetFlags(0, CB_IE);
     CWizCleaningRun::Run(kPlan, Boxes().CheckedBoxes(), sweeper, status);
+}
+
+platform::Process CWizIECleanupModel::Organize(const std::filesystem::path& starterFolder) {
+    const auto favourites = platform::ShellFolder(platform::CSIDL_FAVORITES);
+    if (!favourites) return {};
+    return platform::StartProcess(kOpener, {favourites->string()}, starterFolder);
 }
 
 }  // namespace wizard

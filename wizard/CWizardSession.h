@@ -17,9 +17,9 @@ struct CWizardSession {
     CTraceSweeper mTraceSweeper;
     // The code of the quit message that ended the run, 0 otherwise.
     int mExitCode = 0;
-    // Where the cleaner program is looked for first; empty: this program's
-    // own folder.
-    std::filesystem::path mCleanerFolder;
+    // Where the programs the wizard starts (the cleaner, the desktop's
+    // opener) are looked for first; empty: this program's own folder.
+    std::filesystem::path mStarterFolder;
 };
 
 }  // namespace wizard

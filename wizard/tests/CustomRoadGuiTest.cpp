@@ -60,7 +60,7 @@ protected:
         const auto folder = root() / "bin";
         kvtest::WriteFile(folder / "KVSweep", "#!/bin/sh\nexit 0\n");
         std::filesystem::permissions(folder / "KVSweep", std::filesystem::perms::owner_all);
-        session_.mCleanerFolder = folder;
+        session_.mStarterFolder = folder;
         previousPacer_ = CWizCleaningDlg::SetPacer([](unsigned) {});
     }
     void TearDown() override {

@@ -45,7 +45,7 @@ protected:
         kvtest::WriteFile(folder / "KVSweep", "#!/bin/sh\necho \"$@\" > \"" + args.string() + ".tmp\"\nmv \"" +
                                                   args.string() + ".tmp\" \"" + args.string() + "\"\n");
         std::filesystem::permissions(folder / "KVSweep", std::filesystem::perms::owner_all);
-        session_.mCleanerFolder = folder;
+        session_.mStarterFolder = folder;
     }
     void TearDown() override { platform::MainLoopQueue::Attach(); }
 
