@@ -4,6 +4,7 @@
 
 #include <wx/bitmap.h>
 #include <wx/display.h>
+#include <wx/region.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
@@ -16,6 +17,7 @@ namespace {
 
 constexpr int kGrowTimer = 1;
 constexpr int kTickMs = 10;
+constexpr int kMargin = 22;
 
 // COLORREF 0xFFCAAB and 0xA14D38.
 wxColour HowBackground() { return wxColour(0xAB, 0xCA, 0xFF); }
@@ -30,20 +32,24 @@ wxBitmap ChainPicture() {
 }  // namespace
 
 CWizHowDlg::CWizHowDlg(wxWindow* parent)
-    : wxDialog(parent, dlg::kHow, wxString(), wxDefaultPosition, wxDefaultSize, wxBORDER_NONE),
+    : wxDialog(parent, dlg::kHow, wxString(), wxDefaultPosition, wxDefaultSize,
+               wxBORDER_NONE | wxFRAME_SHAPED),
       mTimer(this, kGrowTimer) {
     const wxBitmap picture = ChainPicture();
-    new wxStaticBitmap(this, how::kPictureControl, picture, wxPoint(14, 14));
+    // Inside the window region, with a margin on every side.
+    new wxStaticBitmap(this, how::kPictureControl, picture, wxPoint(kMargin, kMargin));
     auto* text = new wxStaticText(this, how::kText, "Press Escape or Enter to return to the wizard",
-                                  wxPoint(14, 20 + picture.GetHeight()));
+                                  wxPoint(kMargin, kMargin + 8 + picture.GetHeight()));
     text->SetFont(wxFont(wxFontInfo(wxSize(10, 10)).FaceName("Arial").Bold()));
     text->SetForegroundColour(HowText());
     SetBackgroundColour(HowBackground());
     for (wxWindow* child : GetChildren()) child->SetBackgroundColour(HowBackground());
-    mFullSize = wxSize(std::max(picture.GetWidth(), text->GetBestSize().x) + 24,
-                       picture.GetHeight() + text->GetBestSize().y + 30);
+    mFullSize = wxSize(std::max(picture.GetWidth(), text->GetBestSize().x) + 2 * kMargin,
+                       kMargin + picture.GetHeight() + 8 + text->GetBestSize().y + kMargin);
     const wxRect desktop = wxDisplay(static_cast<unsigned>(0)).GetClientArea();
     mModel.emplace(mFullSize.x, mFullSize.y, desktop.width, desktop.height);
+    const CWizHowModel::SRect region = mModel->Region();
+    SetShape(wxRegion(region.x, region.y, region.width, region.height));
     const CWizHowModel::SRect start = mModel->Start();
     SetSize(start.x, start.y, start.width, start.height);
     Bind(wxEVT_TIMER, &CWizHowDlg::OnTimer, this, kGrowTimer);

@@ -3,6 +3,8 @@
 // centred on the desktop, by a width step of 2 and a height step of 4 per
 // tick. A step ends once the size taken before a tick has reached its full
 // value; the growth ends with the width. No side grows past its full size.
+// Its window region, fixed at the full size, cuts 14 pixels away left and
+// top, 10 right and 5 bottom.
 
 namespace wizard {
 
@@ -22,6 +24,9 @@ public:
     // One tick with the current size; returns the new place.
     SRect Tick(int width, int height);
     bool Running() const { return running_; }
+    // In window coordinates; the growing window shows the part of it that
+    // it already covers.
+    SRect Region() const;
 
 private:
     SRect Centred(int width, int height) const;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -383,6 +384,8 @@ TEST_F(CustomPageModelsTest, HowPictureGrowsCentredToItsFullSizeAndStopsWithTheW
     const std::vector<std::pair<int, int>> expected{{2, 4}, {4, 8}, {6, 9}, {8, 9}, {10, 9}, {10, 9}};
     EXPECT_EQ(sizes, expected) << "the height stops at its full size; the width ends the growth";
     EXPECT_FALSE(how.Running());
+    const CWizHowModel::SRect region = CWizHowModel(448, 290, 1280, 1024).Region();
+    EXPECT_EQ(std::tuple(region.x, region.y, region.width, region.height), std::tuple(14, 14, 424, 271));
 }
 
 }  // namespace
