@@ -15,8 +15,9 @@ packages=(
   # the control panel, wizard and toolbar (wx on GTK 3, GDBus), the
   # browser-close watcher (xcb), and their tests on a virtual display
   libwxgtk3.2-dev libglib2.0-dev libxcb1-dev
-  # the GUI tests' on-screen check reads the GTK widgets under wx
-  libgtk-3-dev
+  # the GUI tests' on-screen check reads the GTK widgets under wx; their
+  # clicks and keys are made by the X server (XTEST)
+  libgtk-3-dev libxcb-xtest0-dev
   xvfb xauth dbus dbus-x11
   # checks the desktop's autostart entries that the cleaner and settings write
   desktop-file-utils

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/checkbox.h>
+
+#include "CXServer.h"
+#include "ControlLayout.h"
+#include "RealInput.h"
 #include "wizard/CPageStack.h"
 #include "wizard/CWizWelcomeDlg.h"
 
@@ -18,7 +23,7 @@ int WizardScript::PaintWatch::FilterEvent(wxEvent& event) {
     return Event_Skip;
 }
 
-WizardScript::WizardScript(std::vector<Step> steps, std::chrono::milliseconds limit)
+WizardScript::WizardScript(Steps steps, std::chrono::milliseconds limit)
     : steps_(std::move(steps)), deadline_(std::chrono::steady_clock::now() + limit) {
     wxEvtHandler::AddFilter(&sPaintWatch);
     Schedule();
@@ -32,7 +37,7 @@ WizardScript::~WizardScript() {
 
 void WizardScript::Schedule() { source_ = g_timeout_add(kTickMs, &WizardScript::Tick, this); }
 
-// The next tick is scheduled before a step acts: the act may open a page
+// The next tick is scheduled before a step acts: the act may open a window
 // whose modal loop runs inside this call.
 gboolean WizardScript::Tick(gpointer self) {
     auto* script = static_cast<WizardScript*>(self);
@@ -53,8 +58,8 @@ gboolean WizardScript::Tick(gpointer self) {
     return G_SOURCE_REMOVE;
 }
 
-int WizardScript::RunFromWelcome(wizard::CWizardSession& session, std::vector<Step> steps) {
-    WizardScript script(std::move(steps));
+int WizardScript::RunFromWelcome(wizard::CWizardSession& session, Steps steps, std::chrono::milliseconds limit) {
+    WizardScript script(std::move(steps), limit);
     wizard::CWizWelcomeDlg welcome(session);
     wizard::CWizPage::SetMainWindow(&welcome);
     const int result = welcome.RunModal();
@@ -67,17 +72,50 @@ wizard::CWizPage* WizardScript::TopPage() {
     return count ? dynamic_cast<wizard::CWizPage*>(wizard::g_pageStack.At(count - 1)) : nullptr;
 }
 
-bool WizardScript::TopIs(int dialog) {
-    const wizard::CWizPage* page = TopPage();
-    return page && page->GetId() == dialog && page->IsShown() && sPaintWatch.painted.contains(page);
+bool WizardScript::OnScreen(const wxTopLevelWindow& window) {
+    if (!window.IsShown() || !sPaintWatch.painted.contains(&window)) return false;
+    const std::uint32_t id = XWindowOf(window);
+    return id != 0 && CXServer().Window(id).viewable;
 }
 
-void WizardScript::Click(int button) {
+bool WizardScript::TopIs(int dialog) {
+    const wizard::CWizPage* page = TopPage();
+    return page && page->GetId() == dialog && OnScreen(*page);
+}
+
+wxTopLevelWindow* WizardScript::ShownDialog(int dialog) {
+    auto* window = dynamic_cast<wxTopLevelWindow*>(wxWindow::FindWindowById(dialog));
+    return window && OnScreen(*window) ? window : nullptr;
+}
+
+void WizardScript::Click(int control) {
     wizard::CWizPage* page = TopPage();
     ASSERT_NE(page, nullptr);
-    auto* gif = dynamic_cast<wizard::CGifButton*>(page->FindWindow(button));
-    ASSERT_NE(gif, nullptr) << button;
-    gif->Click();
+    wxWindow* target = page->FindWindow(control);
+    ASSERT_NE(target, nullptr) << control;
+    ClickOnScreen(*target);
+}
+
+void WizardScript::ClickIn(wxWindow& window, int control) {
+    wxWindow* target = window.FindWindow(control);
+    ASSERT_NE(target, nullptr) << control;
+    ClickOnScreen(*target);
+}
+
+WizardScript::Steps WizardScript::SetBox(int dialog, int box, bool checked) {
+    const auto value = [box] {
+        const auto* check = dynamic_cast<const wxCheckBox*>(TopPage()->FindWindow(box));
+        return check && check->GetValue();
+    };
+    return {{[dialog] { return TopIs(dialog); },
+             [=] {
+                 if (value() != checked) Click(box);
+             }},
+            {[=] { return TopIs(dialog) && value() == checked; }, [] {}}};
+}
+
+::testing::AssertionResult WizardScript::LaidOut(const wxTopLevelWindow& window, const wxSize& templateSize) {
+    return IsLaidOutOnScreen(window, {.minClientSize = templateSize});
 }
 
 }  // namespace kvtest
