@@ -1,8 +1,8 @@
-# kv_images(<target> <Name> <manifest>)
+# kv_images(<target> <Name> <manifest> [TYPE <type>])
 # Draws the pictures listed in <manifest> as GIF files at build time
 # (cmake/images_to_gif.py) and compiles them into <target> as resources of
-# type "GIF" (kv_resources), each under its manifest name. Use it on a
-# SHARED library or an executable. The manifest format is described at the
+# type "GIF" (kv_resources), or of <type> ("ICON" for the icons), each under
+# its manifest name. Use it on a SHARED library or an executable. The manifest format is described at the
 # top of each manifest; in short, one picture a line:
 #   <name> [size=WxH] [face=solid|gradient] [colours=RRGGBB[,RRGGBB]]
 #          [text="label"] [textcolour=RRGGBB] [frames=N] [delay=D] [dispose=M]
@@ -10,6 +10,10 @@
 # starting with "#" and empty lines are comments.
 
 function(kv_images target name manifest)
+  cmake_parse_arguments(ARG "" "TYPE" "" ${ARGN})
+  if(NOT ARG_TYPE)
+    set(ARG_TYPE GIF)
+  endif()
   set(outdir ${CMAKE_BINARY_DIR}/generated/kvimages/${name})
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${manifest})
   file(STRINGS ${manifest} lines)
@@ -35,5 +39,5 @@ function(kv_images target name manifest)
     DEPENDS ${manifest} ${tool}
     COMMENT "Pictures ${name}"
     VERBATIM)
-  kv_resources(${target} ${name} GIF ${entries})
+  kv_resources(${target} ${name} ${ARG_TYPE} ${entries})
 endfunction()

@@ -5,6 +5,7 @@
 namespace wizard {
 
 namespace dlg {
+inline constexpr int kAbout = 100;
 inline constexpr int kWelcome = 102;
 inline constexpr int kAutoConfig = 144;
 inline constexpr int kSetupType = 180;
@@ -21,6 +22,19 @@ inline constexpr int kProtection = 153;
 inline constexpr int kStopList = 215;
 inline constexpr int kAddServer = 172;
 }  // namespace dlg
+
+// About box (100).
+namespace about {
+inline constexpr int kIcon = 1050;
+inline constexpr int kVersion = 1051;
+inline constexpr int kCopyright = 1052;
+inline constexpr int kOk = 1;
+// The system command that opens it (the low four bits do not count).
+inline constexpr unsigned kCommand = 0x10;
+}  // namespace about
+
+// The program's icon (type "ICON").
+inline constexpr unsigned kProgramIcon = 128;
 
 // Welcome page (102).
 namespace welcome {

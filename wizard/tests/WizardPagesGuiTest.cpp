@@ -4,7 +4,14 @@
 #include <optional>
 
 #include <wx/checkbox.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <xcb/xcb.h>
 
+#include <cstdlib>
+#include <memory>
+
+#include "ControlLayout.h"
 #include "GuiTest.h"
 #include "RealInput.h"
 #include "WizardGuiTest.h"
@@ -12,7 +19,10 @@
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "support/MessageBoxRecorder.h"
+#include "platform/Resource.h"
 #include "wizard/CPageStack.h"
+#include "wizard/CPictureImage.h"
+#include "wizard/CWizWelcomeDlg.h"
 #include "wizard/DialogIds.h"
 #include "wizard/WizTexts.h"
 
@@ -22,6 +32,45 @@ namespace {
 using kvtest::WizardScript;
 
 wxCheckBox* BoxOfTop(int id) { return dynamic_cast<wxCheckBox*>(WizardScript::TopPage()->FindWindow(id)); }
+
+// A window's icons as the X server holds them (_NET_WM_ICON): width,
+// height, then width x height ARGB pixels, one icon after the other.
+std::vector<std::uint32_t> WindowIcons(const wxTopLevelWindow& window) {
+    // The display the toolkit runs on: $DISPLAY.
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(c, &xcb_disconnect);
+    const char name[] = "_NET_WM_ICON";
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr), &std::free);
+    if (!atom || atom->atom == XCB_NONE) return {};
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> icons(
+        xcb_get_property_reply(
+            c, xcb_get_property(c, 0, kvtest::XWindowOf(window), atom->atom, XCB_ATOM_CARDINAL, 0, 1u << 20), nullptr),
+        &std::free);
+    if (!icons || icons->format != 32) return {};
+    const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(icons.get()));
+    return {values, values + xcb_get_property_value_length(icons.get()) / 4};
+}
+
+// The icon of that size among a window's icons equals the picture.
+bool HoldsIcon(const std::vector<std::uint32_t>& icons, const wxImage& picture) {
+    for (std::size_t at = 0; at + 2 <= icons.size();) {
+        const std::size_t width = icons[at], height = icons[at + 1], pixels = width * height;
+        if (at + 2 + pixels > icons.size()) return false;
+        if (int(width) == picture.GetWidth() && int(height) == picture.GetHeight()) {
+            for (std::size_t i = 0; i < pixels; ++i) {
+                const std::uint32_t argb = icons[at + 2 + i];
+                const unsigned char* rgb = picture.GetData() + i * 3;
+                if (((argb >> 16) & 0xFF) != rgb[0] || ((argb >> 8) & 0xFF) != rgb[1] || (argb & 0xFF) != rgb[2]) {
+                    return false;
+                }
+            }
+            return true;
+        }
+        at += 2 + pixels;
+    }
+    return false;
+}
 
 class WizardPagesTest : public kvtest::WizardGuiTest {
 protected:
@@ -163,6 +212,45 @@ TEST_F(WizardPagesTest, WelcomeCancelPostsTheQuitMessage) {
     EXPECT_EQ(g_pageStack.Count(), 0u);
     ASSERT_EQ(yes.boxes().size(), 1u);
     EXPECT_EQ(yes.boxes()[0].text, text::kLeaveWizaed);
+}
+
+TEST_F(WizardPagesTest, WelcomePageCarriesTheProgramIconAndItsAboutCommandOpensTheAboutBox) {
+    kvtest::MessageBoxRecorder yes(platform::IDYES);
+    CPictureImage icon;
+    ASSERT_TRUE(icon.LoadFromResource(platform::ResourceNumber(kProgramIcon), "ICON"));
+    bool iconShown = false;
+    bool aboutRan = false;
+    bool otherCommandLeft = true;
+    std::string version;
+    std::string copyright;
+    Steps steps{
+        {[] { return WizardScript::TopIs(dlg::kWelcome); },
+         [&] {
+             iconShown = HoldsIcon(WindowIcons(*WizardScript::TopPage()), icon.Picture());
+             // The low four bits of a system command do not count.
+             aboutRan = dynamic_cast<CWizWelcomeDlg&>(*WizardScript::TopPage()).OnSysCommand(about::kCommand | 0x3);
+         }},
+        {[] { return WizardScript::ShownDialog(dlg::kAbout) != nullptr; },
+         [&] {
+             wxTopLevelWindow& box = *WizardScript::ShownDialog(dlg::kAbout);
+             EXPECT_TRUE(WizardScript::LaidOut(box, {330, 110}));
+             version = box.FindWindow(about::kVersion)->GetLabel().ToStdString();
+             copyright = box.FindWindow(about::kCopyright)->GetLabel().ToStdString();
+             EXPECT_TRUE(dynamic_cast<wxStaticBitmap*>(box.FindWindow(about::kIcon))->GetBitmap().IsOk());
+             WizardScript::ClickIn(box, about::kOk);
+         }},
+        {[&] { return aboutRan && wxWindow::FindWindowById(dlg::kAbout) == nullptr; },
+         [&] {
+             otherCommandLeft = dynamic_cast<CWizWelcomeDlg&>(*WizardScript::TopPage()).OnSysCommand(0xF060);
+             WizardScript::Click(welcome::kCancel);
+         }},
+    };
+    EXPECT_EQ(RunWizard(std::move(steps)), kQuitExitCode);
+    EXPECT_TRUE(iconShown) << "the X server holds the program's icon for the welcome page";
+    EXPECT_TRUE(aboutRan);
+    EXPECT_FALSE(otherCommandLeft) << "other system commands go to the default handling";
+    EXPECT_EQ(version, text::kAboutVersion);
+    EXPECT_EQ(copyright, text::kAboutCopyright);
 }
 
 TEST_F(WizardPagesTest, SetupTypeWithoutAChoiceAsksForOneAndOpensNothing) {
