@@ -34,8 +34,15 @@ bool Checked(int id) { return dynamic_cast<wxCheckBox*>(OfTop(id))->GetValue(); 
 using CustomRoadTest = kvtest::WizardGuiTest;
 
 TEST_F(CustomRoadTest, WalksEveryCustomPageToFinishShowingEachWholeAndSavesItsChoice) {
-    Steps steps = ToProxyPage();
-    Append(steps, {CheckPage(dlg::kProxy)});
+    Steps steps{
+        CheckPage(dlg::kWelcome),
+        {[] { return true; }, [] { WizardScript::Click(welcome::kNext); }},
+        CheckPage(dlg::kAutoConfig),
+        {[] { return true; }, [] { WizardScript::Click(autoconfig::kNext); }},
+        CheckPage(dlg::kSetupType),
+    };
+    Append(steps, WizardScript::SetBox(dlg::kSetupType, setuptype::kCustom, true));
+    Append(steps, {{[] { return true; }, [] { WizardScript::Click(setuptype::kNext); }}, CheckPage(dlg::kProxy)});
     Append(steps, WizardScript::SetBox(dlg::kProxy, proxy::kChain, true));
     Append(steps, {
         {[] { return OfTop(proxy::kPort)->IsEnabled(); },
