@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 
 #include <wx/frame.h>
 
 #include "GuiTest.h"
+#include "RealInput.h"
+#include "ScreenCheck.h"
 #include "platform/Resource.h"
 #include "wizard/CGifButton.h"
 #include "wizard/CPictureImage.h"
@@ -65,26 +68,26 @@ TEST_F(SkinnedControlsTest, ButtonShowsPressedFaceWhileHeldAndClicksOnReleaseIns
     ASSERT_TRUE(normal.LoadFromResource("IDR_BACK", "GIF"));
     ASSERT_TRUE(pressed.LoadFromResource("IDR_BACK_OVER", "GIF"));
     ASSERT_FALSE(SameImage(normal, pressed));
+    ASSERT_TRUE(kvtest::WaitUntilDrawn(*frame_));
 
-    const auto mouse = [&](wxEventType type, wxPoint at) {
-        wxMouseEvent event(type);
-        event.SetPosition(at);
-        event.SetEventObject(button);
-        button->ProcessWindowEvent(event);
-    };
+    const wxRect at = kvtest::OnScreen(*button);
+    const wxPoint inside = at.GetPosition() + wxPoint(5, 5);
     EXPECT_TRUE(SameImage(button->CurrentFace(), normal));
-    mouse(wxEVT_LEFT_DOWN, {5, 5});
+    kvtest::PressOnScreen(inside);
+    ASSERT_TRUE(kvtest::PumpUiUntil([&] { return button->IsPressed(); }));
     EXPECT_TRUE(SameImage(button->CurrentFace(), pressed));
-    mouse(wxEVT_LEFT_UP, {200, 5});
+    kvtest::MoveOnScreen(at.GetPosition() + wxPoint(200, 5));
+    kvtest::PumpUi(std::chrono::milliseconds(50));
+    kvtest::ReleaseOnScreen();
+    ASSERT_TRUE(kvtest::PumpUiUntil([&] { return !button->IsPressed(); }));
     EXPECT_EQ(clicks, 0) << "released outside: no click";
     EXPECT_TRUE(SameImage(button->CurrentFace(), normal));
-    mouse(wxEVT_LEFT_DOWN, {5, 5});
-    mouse(wxEVT_LEFT_UP, {6, 6});
-    EXPECT_EQ(clicks, 1);
+    kvtest::ClickOnScreen(inside);
+    EXPECT_TRUE(kvtest::PumpUiUntil([&] { return clicks == 1; }));
 
     button->Disable();
-    mouse(wxEVT_LEFT_DOWN, {5, 5});
-    mouse(wxEVT_LEFT_UP, {6, 6});
+    kvtest::ClickOnScreen(inside);
+    kvtest::PumpUi(std::chrono::milliseconds(200));
     EXPECT_EQ(clicks, 1) << "a disabled button does not click";
     EXPECT_TRUE(SameImage(button->CurrentFace(), normal)) << "the disabled face is the normal one";
 }
@@ -92,16 +95,13 @@ TEST_F(SkinnedControlsTest, ButtonShowsPressedFaceWhileHeldAndClicksOnReleaseIns
 TEST_F(SkinnedControlsTest, SameFaceForBothStatesLooksTheSame) {
     auto* button = new CGifButton(frame_, 1000, wxPoint(10, 10));
     button->SetImages("IDR_BACK_INACTIVE", "IDR_BACK_INACTIVE");
+    ASSERT_TRUE(kvtest::WaitUntilDrawn(*frame_));
     const CPictureImage& before = button->CurrentFace();
-    wxMouseEvent down(wxEVT_LEFT_DOWN);
-    down.SetEventObject(button);
-    button->ProcessWindowEvent(down);
-    EXPECT_TRUE(button->IsPressed());
+    kvtest::PressOnScreen(kvtest::OnScreen(*button).GetPosition() + wxPoint(5, 5));
+    ASSERT_TRUE(kvtest::PumpUiUntil([&] { return button->IsPressed(); }));
     EXPECT_TRUE(SameImage(button->CurrentFace(), before));
-    kvtest::PumpUi(std::chrono::milliseconds(20));
-    wxMouseEvent up(wxEVT_LEFT_UP);
-    up.SetEventObject(button);
-    button->ProcessWindowEvent(up);
+    kvtest::ReleaseOnScreen();
+    EXPECT_TRUE(kvtest::PumpUiUntil([&] { return !button->IsPressed(); }));
 }
 
 }  // namespace
