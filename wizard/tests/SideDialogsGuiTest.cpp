@@ -135,7 +135,9 @@ TEST_F(SideDialogsTest, RunNowShowsEachStatusTextOnTheScreenWhileItRuns) {
     EXPECT_EQ(RunWizard(std::move(steps)), kPageEndResult);
 
     std::vector<SShown> expected{{"Please Wait While Velamor Clears Your Recycle Bin...", true}};
-    for (int dots = 0; dots < 6; ++dots) expected.push_back({"Clearing Recycle Bin" + std::string(dots, '.') + "\t", true});
+    for (int dots = 0; dots < 6; ++dots) {
+        expected.push_back({"Clearing Recycle Bin" + std::string(dots, '.') + "\t", true});
+    }
     for (int dots = 0; dots < 5; ++dots) expected.push_back({"Clearing Telnet History" + std::string(dots, '.'), true});
     expected.push_back({"Done", true});
     ASSERT_EQ(shown.size(), expected.size());
@@ -150,9 +152,11 @@ TEST_F(SideDialogsTest, OrganizeOpensTheFavoritesFolderWithTheDesktopOpener) {
     const auto opened = root() / "xdg-open-args";
     std::string argument;
     Steps steps = ToProxyPage();
-    steps.push_back({[] { return WizardScript::TopIs(dlg::kProxy); }, [] { WizardScript::Click(proxy::kNext); }});
-    steps.push_back({[] { return WizardScript::TopIs(dlg::kSysCleanup); }, [] { WizardScript::Click(syscleanup::kNext); }});
-    steps.push_back({[] { return WizardScript::TopIs(dlg::kIECleanup); }, [] { WizardScript::Click(iecleanup::kOrganize); }});
+    Append(steps, {
+        {[] { return WizardScript::TopIs(dlg::kProxy); }, [] { WizardScript::Click(proxy::kNext); }},
+        {[] { return WizardScript::TopIs(dlg::kSysCleanup); }, [] { WizardScript::Click(syscleanup::kNext); }},
+        {[] { return WizardScript::TopIs(dlg::kIECleanup); }, [] { WizardScript::Click(iecleanup::kOrganize); }},
+    });
     steps.push_back({[&] { return std::filesystem::exists(opened); },
                      [&] {
                          argument = kvtest::ReadFile(opened);

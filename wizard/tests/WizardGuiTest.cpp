@@ -53,13 +53,16 @@ WizardGuiTest::Steps WizardGuiTest::ToSetupType() {
 WizardGuiTest::Steps WizardGuiTest::ToProxyPage() {
     Steps steps = ToSetupType();
     Append(steps, WizardScript::SetBox(dlg::kSetupType, setuptype::kCustom, true));
-    steps.push_back({[] { return WizardScript::TopIs(dlg::kSetupType); }, [] { WizardScript::Click(setuptype::kNext); }});
+    steps.push_back(
+        {[] { return WizardScript::TopIs(dlg::kSetupType); }, [] { WizardScript::Click(setuptype::kNext); }});
     return steps;
 }
 
 WizardGuiTest::Step WizardGuiTest::CheckPage(int dialog) {
     return {[dialog] { return WizardScript::TopIs(dialog); },
-            [dialog] { EXPECT_TRUE(WizardScript::LaidOut(*WizardScript::TopPage(), PageSize())) << "page " << dialog; }};
+            [dialog] {
+                EXPECT_TRUE(WizardScript::LaidOut(*WizardScript::TopPage(), PageSize())) << "page " << dialog;
+            }};
 }
 
 wxSize WizardGuiTest::PageSize() { return {PageSizePixels().x, PageSizePixels().y}; }

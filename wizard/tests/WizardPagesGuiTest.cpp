@@ -259,7 +259,8 @@ TEST_F(WizardPagesTest, SetupTypeWithoutAChoiceAsksForOneAndOpensNothing) {
     std::vector<kvtest::MessageBoxRecorder::Box> shown;
     Steps steps = ToSetupType();
     Append(steps, WizardScript::SetBox(dlg::kSetupType, setuptype::kDefault, false));
-    steps.push_back({[] { return WizardScript::TopIs(dlg::kSetupType); }, [] { WizardScript::Click(setuptype::kNext); }});
+    steps.push_back(
+        {[] { return WizardScript::TopIs(dlg::kSetupType); }, [] { WizardScript::Click(setuptype::kNext); }});
     steps.push_back({[&] { return !answers->boxes().empty() && WizardScript::TopIs(dlg::kSetupType); },
                      [&] {
                          shown = answers->boxes();
@@ -275,7 +276,8 @@ TEST_F(WizardPagesTest, SetupTypeWithoutAChoiceAsksForOneAndOpensNothing) {
 TEST_F(WizardPagesTest, FinishPageIgnoresCloseAndStartsCleanerForWindowsStart) {
     kvtest::MessageBoxRecorder recorder(platform::IDYES);
     Steps steps = ToSetupType();
-    steps.push_back({[] { return WizardScript::TopIs(dlg::kSetupType); }, [] { WizardScript::Click(setuptype::kNext); }});
+    steps.push_back(
+        {[] { return WizardScript::TopIs(dlg::kSetupType); }, [] { WizardScript::Click(setuptype::kNext); }});
     // The close command reaches the page before the click that follows it.
     steps.push_back({[] { return WizardScript::TopIs(dlg::kFinish); },
                      [] {

@@ -9,16 +9,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "XReply.h"
+
 namespace kvtest {
 namespace {
-
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T>
-Reply<T> Take(T* reply) {
-    return Reply<T>(reply, &std::free);
-}
 
 std::runtime_error XFailure(const std::string& what, xcb_generic_error_t* error) {
     const int code = error ? error->error_code : 0;
@@ -77,11 +71,11 @@ SXWindow CXServer::Window(std::uint32_t id) {
     const auto attributesCookie = xcb_get_window_attributes(c, id);
     const auto geometryCookie = xcb_get_geometry(c, id);
     xcb_generic_error_t* error = nullptr;
-    const auto attributes = Take(xcb_get_window_attributes_reply(c, attributesCookie, &error));
+    const auto attributes = TakeReply(xcb_get_window_attributes_reply(c, attributesCookie, &error));
     if (!attributes) throw XFailure("reading window attributes", error);
-    const auto geometry = Take(xcb_get_geometry_reply(c, geometryCookie, &error));
+    const auto geometry = TakeReply(xcb_get_geometry_reply(c, geometryCookie, &error));
     if (!geometry) throw XFailure("reading window geometry", error);
-    const auto place = Take(xcb_translate_coordinates_reply(
+    const auto place = TakeReply(xcb_translate_coordinates_reply(
         c, xcb_translate_coordinates(c, id, geometry->root, 0, 0), &error));
     if (!place) throw XFailure("placing the window on the screen", error);
     return {attributes->map_state == XCB_MAP_STATE_VIEWABLE,
@@ -99,7 +93,7 @@ SRgbImage CXServer::Capture(const SScreenRect& area) {
     if (shown.Empty()) throw std::runtime_error("the window " + area.ToString() + " lies off the screen");
 
     xcb_generic_error_t* error = nullptr;
-    const auto image = Take(xcb_get_image_reply(
+    const auto image = TakeReply(xcb_get_image_reply(
         c,
         xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen.root, static_cast<std::int16_t>(shown.x),
                       static_cast<std::int16_t>(shown.y), static_cast<std::uint16_t>(shown.width),

@@ -18,17 +18,10 @@
 
 #include "CXServer.h"
 #include "ControlLayout.h"
+#include "XReply.h"
 
 namespace kvtest {
 namespace {
-
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T>
-Reply<T> Take(T* reply) {
-    return Reply<T>(reply, &std::free);
-}
 
 constexpr std::uint8_t kLeftButton = 1;
 
@@ -46,7 +39,8 @@ public:
         for (int i = 0; i < screen && roots.rem; ++i) xcb_screen_next(&roots);
         if (!roots.rem) throw std::runtime_error("X server: no screen " + std::to_string(screen));
         mRoot = roots.data->root;
-        const auto version = Take(xcb_test_get_version_reply(Connection(), xcb_test_get_version(Connection(), 2, 2), nullptr));
+        const auto version =
+            TakeReply(xcb_test_get_version_reply(Connection(), xcb_test_get_version(Connection(), 2, 2), nullptr));
         if (!version) throw std::runtime_error("X server: no XTEST extension");
     }
 
@@ -60,7 +54,7 @@ public:
     xcb_keycode_t KeyOf(unsigned keysym) const {
         const xcb_setup_t* setup = xcb_get_setup(Connection());
         const int count = setup->max_keycode - setup->min_keycode + 1;
-        const auto mapping = Take(xcb_get_keyboard_mapping_reply(
+        const auto mapping = TakeReply(xcb_get_keyboard_mapping_reply(
             Connection(), xcb_get_keyboard_mapping(Connection(), setup->min_keycode, static_cast<std::uint8_t>(count)),
             nullptr));
         if (!mapping) throw std::runtime_error("X server: no keyboard mapping");
@@ -74,7 +68,8 @@ public:
 
     // Waits until the server has taken everything sent so far.
     void Sync() const {
-        const auto focus = Take(xcb_get_input_focus_reply(Connection(), xcb_get_input_focus(Connection()), nullptr));
+        const auto focus =
+            TakeReply(xcb_get_input_focus_reply(Connection(), xcb_get_input_focus(Connection()), nullptr));
         if (!focus) throw std::runtime_error("X server: the connection broke");
     }
 
@@ -94,7 +89,7 @@ private:
 wxPoint Centre(const wxRect& rect) { return {rect.x + rect.width / 2, rect.y + rect.height / 2}; }
 
 xcb_atom_t Atom(xcb_connection_t* c, std::string_view name) {
-    const auto reply = Take(xcb_intern_atom_reply(
+    const auto reply = TakeReply(xcb_intern_atom_reply(
         c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(name.size()), name.data()), nullptr));
     if (!reply) throw std::runtime_error("X server: no atom " + std::string(name));
     return reply->atom;
