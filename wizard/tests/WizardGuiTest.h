@@ -27,7 +27,7 @@ protected:
     void TearDown() override;
 
     // Runs the wizard from its welcome page while the steps drive it.
-    int RunWizard(Steps steps, std::chrono::milliseconds limit = std::chrono::seconds(8));
+    int RunWizard(Steps steps, std::chrono::milliseconds limit = std::chrono::seconds(20));
 
     // The arguments the starter folder's program got, one per line, once it
     // has run (empty when it did not run within a few seconds).

@@ -30,7 +30,7 @@ public:
     };
     using Steps = std::vector<Step>;
 
-    explicit WizardScript(Steps steps, std::chrono::milliseconds limit = std::chrono::seconds(8));
+    explicit WizardScript(Steps steps, std::chrono::milliseconds limit = std::chrono::seconds(20));
     ~WizardScript();
     WizardScript(const WizardScript&) = delete;
     WizardScript& operator=(const WizardScript&) = delete;
@@ -41,7 +41,7 @@ public:
     // Runs the wizard from its welcome page while `steps` drive it; expects
     // every step done and returns the welcome page's result.
     static int RunFromWelcome(wizard::CWizardSession& session, Steps steps,
-                              std::chrono::milliseconds limit = std::chrono::seconds(8));
+                              std::chrono::milliseconds limit = std::chrono::seconds(20));
 
     // The page on top of g_pageStack, if any.
     static wizard::CWizPage* TopPage();
