@@ -78,18 +78,9 @@ bool IsInsideRoot(const fs::path& path) {
 }
 
 bool HoldsRootFolders(const fs::path& folder) {
-    const auto resolved = [](const fs::path& path) {
-        std::error_code ec;
-        fs::path full = fs::weakly_canonical(fs::absolute(path, ec), ec).lexically_normal();
-        if (!full.has_filename()) full = full.parent_path();
-        return full;
-    };
-    const fs::path candidate = resolved(folder);
-    for (const char* kept : {"registry", "program"}) {
-        const fs::path rel = resolved(UserRoot() / kept).lexically_relative(candidate);
-        if (!rel.empty() && *rel.begin() != "..") return true;
-    }
-    return false;
+    std::error_code ec;
+    const fs::path full = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    return !ec && IsProtectedPath(full);
 }
 
 std::optional<fs::path> JoinBelowRoot(const fs::path& base, std::string_view fragment) {

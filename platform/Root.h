@@ -41,9 +41,9 @@ std::optional<std::filesystem::path> JoinBelowRoot(const std::filesystem::path& 
 // True when path lies inside the per-user root (after normalisation).
 bool IsInsideRoot(const std::filesystem::path& path);
 
-// True when removing folder would remove the root's registry/ or program/
-// folder: folder is one of them, the root itself or a folder above it
-// (links followed, "." and ".." and a trailing separator resolved).
+// True when folder, with links followed and "." and ".." resolved, is one
+// that no removal may take (IsProtectedPath): the root, a folder above it,
+// its registry/ or program/ folder or a folder inside those.
 bool HoldsRootFolders(const std::filesystem::path& folder);
 
 // Folder holding the shared object or program that contains the given

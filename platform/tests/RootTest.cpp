@@ -108,6 +108,7 @@ TEST_F(RootTest, TellsFoldersWhoseRemovalWouldTakeTheRegistryOrProgramFolder) {
         {user / "profile", false},
         {user / "profile" / "Cookies/", false},
         {user / "registry-old", false},
+        {user / "registry" / "inside", true},
         {beside, false},
     };
     for (const auto& c : cases) EXPECT_EQ(platform::HoldsRootFolders(c.folder), c.holds) << c.folder;
