@@ -48,6 +48,10 @@ void CRelayClientSock::CloseClientSocket() {
     CAsyncSocketEx::Close();
 }
 
+void CRelayClientSock::ShutDownClientSending() {
+    if (HoldsHandle()) CAsyncSocketEx::ShutDown(platform::SD_SEND);
+}
+
 void CRelayClientSock::KillObject() { CCommonBase::KillObject(); }
 
 int CRelayClientSock::Send(const void* lpBuf, int nBufLen, int nFlags) {
@@ -59,7 +63,7 @@ int CRelayClientSock::Send(const void* lpBuf, int nBufLen, int nFlags) {
 void CRelayClientSock::Close() { CloseConnection(); }
 
 void CRelayClientSock::OnReceive(int nErrorCode) {
-    if (!m_pBuffer || nErrorCode != 0 || CProxyServer::getStopFlag()) return;
+    if (!m_pBuffer || nErrorCode != 0 || m_bEnded || CProxyServer::getStopFlag()) return;
     char* const buffer = m_pBuffer.get();
     for (int i = 0; i < kReadsPerNotice; ++i) {
         if (const CRelayServerSock* side = ServerSide()) {
@@ -72,7 +76,7 @@ void CRelayClientSock::OnReceive(int nErrorCode) {
         }
         const int received = CAsyncSocketEx::Receive(buffer, m_MaxReceive);
         if (received == 0 || (received < 0 && !WouldBlock())) {
-            ClientEnded();
+            ClientEnded(received < 0);
             return;
         }
         if (received < 0 || !OnClientBlock(buffer, received)) return;
@@ -89,14 +93,18 @@ void CRelayClientSock::OnSend(int nErrorCode) {
     // The upstream may be read again, a closing connection may end.
     if (CRelayServerSock* side = ServerSide()) {
         if (!ClientFull()) side->ResumeReading();
-        side->FinishClosingIfDone();
+        side->AdvanceClosing();
     }
 }
 
-void CRelayClientSock::OnClose(int) { ClientEnded(); }
+void CRelayClientSock::OnClose(int nErrorCode) { ClientEnded(nErrorCode != 0); }
 
-void CRelayClientSock::ClientEnded() {
-    if (CRelayServerSock* side = ServerSide()) {
+void CRelayClientSock::ClientEnded(bool failed) {
+    if (m_bEnded && !failed) return;
+    m_bEnded = true;
+    CRelayServerSock* side = ServerSide();
+    // A lost client takes nothing more.
+    if (side && !failed) {
         side->ClientClosed();
     } else {
         CloseConnection();

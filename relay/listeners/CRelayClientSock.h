@@ -28,6 +28,7 @@ public:
     bool ClientPendingEmpty() const override { return m_ToClient.Empty(); }
     void ResumeReading() override;
     void CloseClientSocket() override;
+    void ShutDownClientSending() override;
     void KillObject() override;
 
     // CAsyncSocketEx
@@ -49,8 +50,8 @@ protected:
     virtual bool OnClientBlock(char* data, int length) = 0;
 
 private:
-    // The client's end of stream or a failed receive.
-    void ClientEnded();
+    // The client's end of stream; failed: its connection was reset or lost.
+    void ClientEnded(bool failed);
     // Both sides close at once (also when a send to the client failed).
     void CloseConnection();
     // Sends what the client can take; false when the client failed.
@@ -62,6 +63,8 @@ private:
     std::unique_ptr<char[]> m_pBuffer;
     CPendingBuffer m_ToClient;
     bool m_bReadPaused = false;
+    // The client ended its stream: nothing more is read.
+    bool m_bEnded = false;
     // A send would block: the write notice comes when there is room.
     bool m_bWriteBlocked = false;
 };

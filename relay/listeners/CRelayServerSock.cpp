@@ -42,6 +42,8 @@ void CRelayServerSock::OnCreateConnection(bool ok) {
         return;
     }
     m_pOwner->ResumeReading();
+    // A client that ended during the setup ends the upstream's stream now.
+    AdvanceClosing();
 }
 
 bool CRelayServerSock::RelayUpstreamBlock(char* buffer, int length) {
@@ -51,6 +53,8 @@ bool CRelayServerSock::RelayUpstreamBlock(char* buffer, int length) {
 
 void CRelayServerSock::BeginSetup() {
     m_bServerDone = false;
+    m_bUpstreamShut = false;
+    m_bClientShut = false;
     m_State = eLegState::SettingUp;
 }
 
@@ -58,9 +62,8 @@ void CRelayServerSock::AnswerAndClose(std::string_view answer) {
     m_ToServer.Clear();
     CAsyncSocketEx::Close();
     m_State = eLegState::Closing;
-    m_bServerDone = true;
     m_pOwner->QueueToClient(answer);
-    FinishClosingIfDone();
+    AdvanceClosing();
 }
 
 void CRelayServerSock::DropUpstream() {
@@ -102,41 +105,56 @@ SendFunction CRelayServerSock::SendToServer() {
 
 void CRelayServerSock::ClientClosed() {
     switch (m_State) {
+    case eLegState::SettingUp:
     case eLegState::Relaying:
     case eLegState::Tunnel:
-        m_State = eLegState::Closing;
-        m_bServerDone = false;
-        m_pOwner->CloseClientSocket();
-        if (!FlushToServer()) CloseBoth();
-        FinishClosingIfDone();
+        if (m_bClientDone) return;
+        m_bClientDone = true;
+        if (Open() && !FlushToServer()) {
+            CloseBoth();
+            return;
+        }
+        AdvanceClosing();
         break;
-    case eLegState::Closed:
-        break;
-    default:
-        // Nobody takes the rest any more; a running setup is abandoned.
+    case eLegState::Idle:
+        // Nothing was asked for.
         CloseBoth();
         break;
+    default:
+        break;
     }
 }
 
-void CRelayServerSock::ServerClosed() {
-    if (!Open()) {
-        if (m_State == eLegState::Closing) CloseBoth();
+void CRelayServerSock::ServerClosed(bool failed) {
+    if (!Open() || (m_bServerDone && !failed)) return;
+    if (!m_bServerDone) UpstreamEnded();
+    if (!Open()) return;
+    m_bServerDone = true;
+    // A plain HTTP answer ends the connection; nothing more can go to a lost
+    // upstream or to one whose client ended already.
+    if (failed || m_State == eLegState::Relaying || m_bClientDone) {
+        m_State = eLegState::Closing;
+        m_ToServer.Clear();
+        CAsyncSocketEx::Close();
+    }
+    AdvanceClosing();
+}
+
+void CRelayServerSock::AdvanceClosing() {
+    if (m_State == eLegState::Closing) {
+        if (m_pOwner->ClientPendingEmpty()) CloseBoth();
         return;
     }
-    UpstreamEnded();
     if (!Open()) return;
-    m_State = eLegState::Closing;
-    m_bServerDone = true;
-    m_ToServer.Clear();
-    CAsyncSocketEx::Close();
-    FinishClosingIfDone();
-}
-
-void CRelayServerSock::FinishClosingIfDone() {
-    if (m_State != eLegState::Closing) return;
-    const bool drained = m_bServerDone ? m_pOwner->ClientPendingEmpty() : m_ToServer.Empty();
-    if (drained) CloseBoth();
+    if (m_bClientDone && !m_bUpstreamShut && m_ToServer.Empty()) {
+        m_bUpstreamShut = true;
+        CAsyncSocketEx::ShutDown(platform::SD_SEND);
+    }
+    if (m_bServerDone && !m_bClientShut && m_pOwner->ClientPendingEmpty()) {
+        m_bClientShut = true;
+        m_pOwner->ShutDownClientSending();
+    }
+    if (m_bUpstreamShut && m_bClientShut) CloseBoth();
 }
 
 void CRelayServerSock::CloseBoth() {
@@ -163,7 +181,7 @@ int CRelayServerSock::Receive(void* lpBuf, int nBufLen, int nFlags) {
 }
 
 void CRelayServerSock::OnReceive(int nErrorCode) {
-    if (nErrorCode != 0 || !m_pBuffer || !HoldsHandle() || !Open()) return;
+    if (nErrorCode != 0 || !m_pBuffer || !HoldsHandle() || !Open() || m_bServerDone) return;
     char* const buffer = m_pBuffer.get();
     for (int i = 0; i < kReadsPerNotice; ++i) {
         if (m_pOwner->ClientFull()) {
@@ -173,12 +191,13 @@ void CRelayServerSock::OnReceive(int nErrorCode) {
         if (CProxyServer::m_bShuttingDown.load()) return;
         const int received = Receive(buffer, m_MaxReceive);
         if (received == 0 || (received < 0 && !WouldBlock())) {
-            ServerClosed();
+            ServerClosed(received < 0);
             return;
         }
         if (received < 0 || CProxyServer::getStopFlag()) return;
+        // The relay ends here as if the upstream were lost.
         if (!RelayUpstreamBlock(buffer, received)) {
-            ServerClosed();
+            ServerClosed(true);
             return;
         }
         if (!Open()) return;
@@ -193,13 +212,12 @@ void CRelayServerSock::OnSend(int nErrorCode) {
         return;
     }
     if (!UpstreamFull()) m_pOwner->ResumeReading();
-    FinishClosingIfDone();
+    AdvanceClosing();
 }
 
-void CRelayServerSock::OnClose(int) {
-    // Every byte was read before the notice: what the client still has to
-    // take goes out, then both sides close.
-    ServerClosed();
+void CRelayServerSock::OnClose(int nErrorCode) {
+    // Every byte was read before the notice.
+    ServerClosed(nErrorCode != 0);
 }
 
 void CRelayServerSock::Free_Buffer() {

@@ -8,8 +8,16 @@
 //
 // The life of a connection: Idle (no whole request yet) -> SettingUp (one
 // setup at a time; client bytes are kept, bounded) -> Relaying (plain HTTP)
-// or Tunnel (bytes pass unchanged both ways) -> Closing (flushing what one
-// side still has to take) -> Closed.
+// or Tunnel (bytes pass unchanged both ways) -> Closing (only what the
+// client still has to take goes out) -> Closed.
+//
+// Either side may end its stream first and still read. A client that ends
+// its stream after its request gets the whole answer: what it sent goes
+// upstream, the upstream's sending side is shut down, and the answer
+// reaches the client until the upstream ends. In a tunnel the upstream's
+// end reaches the client the same way, and the client may go on sending;
+// both close once both streams ended and every byte was taken. A plain
+// HTTP connection ends with the upstream's end.
 
 #include <cstddef>
 #include <memory>
@@ -36,15 +44,16 @@ public:
     // True while client data must wait: the upstream (or the running setup)
     // holds the limit already, or the subclass holds the client's bytes.
     virtual bool UpstreamFull() const;
-    // The client closed: an open relay flushes what the upstream still has
-    // to take, then both close (a running setup is abandoned).
+    // The client ended its stream: a running setup or an open relay goes on
+    // (see above); a connection without a request closes.
     virtual void ClientClosed();
     // The client has room again: read the upstream if it was paused.
     void ResumeReading();
     // Closes both sides at once and kills both objects (they are reaped).
     void CloseBoth();
-    // Closing ends when neither side has bytes to take.
-    void FinishClosingIfDone();
+    // After bytes were taken: passes an ended stream on once the other side
+    // took every byte of it, and closes both when nothing is left to do.
+    void AdvanceClosing();
 
     // CAsyncSocketEx
     void Close() override;
@@ -75,7 +84,7 @@ protected:
 
     void SetState(eLegState state) { m_State = state; }
     IRelayClient& Owner() const { return *m_pOwner; }
-    // The state becomes SettingUp; the upstream has not ended.
+    // The state becomes SettingUp for a new upstream.
     void BeginSetup();
     // Sends the answer to the client, closes the upstream, then closes once
     // the client took it.
@@ -90,7 +99,8 @@ private:
     // Sends what the upstream can take; false when the upstream failed.
     bool FlushToServer();
     SendFunction SendToServer();
-    void ServerClosed();
+    // The upstream ended its stream (failed: it was reset or lost).
+    void ServerClosed(bool failed);
     bool Open() const { return m_State == eLegState::Relaying || m_State == eLegState::Tunnel; }
 
     IRelayClient* m_pOwner;
@@ -102,6 +112,9 @@ private:
     bool m_bReadPaused = false;
     // A send would block: the write notice comes when there is room.
     bool m_bWriteBlocked = false;
-    // The upstream has sent its last byte; the client still takes the rest.
+    // Each stream's end: seen, and passed on to the other side.
+    bool m_bClientDone = false;
     bool m_bServerDone = false;
+    bool m_bUpstreamShut = false;
+    bool m_bClientShut = false;
 };

@@ -17,6 +17,9 @@ public:
     virtual void ResumeReading() = 0;
     // Closes the client's socket only.
     virtual void CloseClientSocket() = 0;
+    // The upstream ended its stream and the client took every byte: the
+    // client gets the end of stream too and may go on sending.
+    virtual void ShutDownClientSending() = 0;
     virtual void KillObject() = 0;
 
 protected:

@@ -35,6 +35,11 @@ FakeScript& FakeScript::Close() {
     return *this;
 }
 
+FakeScript& FakeScript::EndSending() {
+    steps_.push_back({FakeStep::Kind::EndSending, 0, {}, {}});
+    return *this;
+}
+
 FakeScript& FakeScript::Echo() {
     steps_.push_back({FakeStep::Kind::Echo, 0, {}, {}});
     return *this;

@@ -23,6 +23,7 @@ struct FakeStep {
         Send,         // send bytes, in pieces of count bytes (0: whole) with gap between them
         Silence,      // read without answering for gap
         Close,        // close the connection
+        EndSending,   // end the stream towards the client and go on reading
         Echo,         // send back whatever arrives until the client closes
     };
     Kind kind;
@@ -40,6 +41,7 @@ public:
                              std::chrono::milliseconds gap = std::chrono::milliseconds(20));
     FakeScript& Silence(std::chrono::milliseconds duration);
     FakeScript& Close();
+    FakeScript& EndSending();
     FakeScript& Echo();
 
     const std::vector<FakeStep>& steps() const { return steps_; }

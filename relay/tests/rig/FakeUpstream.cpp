@@ -74,6 +74,8 @@ private:
             ::shutdown(socket_.get(), SHUT_RDWR);
             socket_.reset();
             return true;
+        case FakeStep::Kind::EndSending:
+            return ::shutdown(socket_.get(), SHUT_WR) == 0;
         case FakeStep::Kind::Echo:
             return EchoUntilClosed();
         }

@@ -71,6 +71,8 @@ bool LoopbackClient::SendAll(std::string_view bytes, std::chrono::milliseconds l
     return bytes.empty();
 }
 
+bool LoopbackClient::EndSending() { return socket_ && ::shutdown(socket_.get(), SHUT_WR) == 0; }
+
 LoopbackClient::Read LoopbackClient::ReadSome(std::string& out, std::chrono::milliseconds limit,
                                               std::size_t maxBytes) {
     if (!socket_) {

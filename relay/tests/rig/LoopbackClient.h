@@ -21,6 +21,8 @@ public:
     Read ReadSome(std::string& out, std::chrono::milliseconds limit, std::size_t maxBytes = 65536);
     // Everything until the other side closes; stops early at the limit.
     std::string ReadUntilClosed(std::chrono::milliseconds limit);
+    // Ends the sending side only; the client goes on reading.
+    bool EndSending();
     void Close() { socket_.reset(); }
     bool connected() const { return static_cast<bool>(socket_); }
 

@@ -21,6 +21,7 @@
 #include "rig/Loopback.h"
 #include "rig/LoopbackClient.h"
 #include "rig/LoopbackRig.h"
+#include "socks/SocksBytes.h"
 
 namespace {
 
@@ -29,18 +30,7 @@ using namespace std::string_literals;
 using kvtest::FakeScript;
 using kvtest::FakeUpstream;
 using kvtest::LoopbackClient;
-
-const std::string kS4Fail = "\x00\x5B"s + std::string(6, '\0');
-const std::string kS5Fail = "\x05\x01\x00\x01"s + std::string(6, '\0');
-const std::string kS5Type = "\x05\x08\x00\x01"s + std::string(6, '\0');
-const std::string kS5Hello = "\x05\x00"s;
-const std::string kS5Success = "\x05\x00\x00\x01\x7F\x00\x00\x01\x92\x1F"s;
-
-std::string PortBytes(std::uint16_t port) { return {static_cast<char>(port >> 8), static_cast<char>(port & 0xFF)}; }
-
-std::string Socks4Request(std::uint16_t port) { return "\x04\x01"s + PortBytes(port) + "\x7F\x00\x00\x01" "kv\x00"s; }
-
-std::string Socks5Request(std::uint16_t port) { return "\x05\x01\x00\x01\x7F\x00\x00\x01"s + PortBytes(port); }
+using namespace sockstest;
 
 // What came back on a raw connection until the relay closed it.
 struct Exchange {
