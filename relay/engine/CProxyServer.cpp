@@ -120,12 +120,11 @@ CVirtualProxy* CProxyServer::ListenerFor(int type) {
         return &mSock4Proxy;
     case PROXY_TYPE_SOCKS5:
         return &mSock5Proxy;
-    case PROXY_TYPE_GENERAL:
-        return &mGeneralProxy;
     default:
-        break;
+        // The general listener serves every client kind, so any other value
+        // (a stray one in the registry too) starts it.
+        return &mGeneralProxy;
     }
-    return nullptr;
 }
 
 std::array<CVirtualProxy*, 4> CProxyServer::AllListeners() {
@@ -145,8 +144,7 @@ void CProxyServer::OnStartServer() {
         setStopFlag(false);
         CBaseServer::Startup();
         CBaseServer::SetAutoConfigSettings();
-        CVirtualProxy* listener = ListenerFor(m_nProxyType.load());
-        m_bRunning.store(listener && listener->Start());
+        m_bRunning.store(ListenerFor(m_nProxyType.load())->Start());
         if (IsRunning()) {
             // An analysis a previous start left running ends first, so that
             // its end cannot mark the lists read now as analysed.

@@ -147,6 +147,26 @@ INSTANTIATE_TEST_SUITE_P(Listeners, SocksCurlTest,
                                          CurlCase{6, "--socks5"}, CurlCase{6, "-x"}),
                          CaseName);
 
+// A listener type the server has no listener of (a stray registry value)
+// starts the general listener, which serves every kind of client.
+class StrayListenerTypeTest : public SocksTest, public testing::WithParamInterface<int> {};
+
+TEST_P(StrayListenerTypeTest, StartsTheGeneralListener) {
+    const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 1000}});
+    StartListener(GetParam());
+    for (const char* option : {"-x", "--socks4", "--socks5"}) {
+        const kvtest::CurlResult got = rig_.Curl({option, ProxyAddress(), origin.Url("page.bin")}, 30s);
+        EXPECT_EQ(got.exitCode, 0) << option << ": " << got.log;
+        EXPECT_TRUE(got.body == origin.Content("page.bin")) << option;
+    }
+    EXPECT_TRUE(Boxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, StrayListenerTypeTest, testing::Values(0, 1, 3, 7),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return "type" + std::to_string(info.param);
+                         });
+
 class SocksListenerTest : public SocksTest, public testing::WithParamInterface<int> {
 protected:
     // The SOCKS versions the listener under test serves.
