@@ -54,10 +54,20 @@ SocksStep CSocks4RequestParser::Judge() const {
     if (end - kFixedPart > kMaxUserId) return Failed();
     SocksStep step;
     step.port = static_cast<std::uint16_t>((At(in, 2) << 8) | At(in, 3));
-    std::memcpy(&step.address, in.data() + 4, sizeof step.address);
+    std::size_t last = end;
     // 0.0.0.x names a host after the user id (SOCKS4a).
-    if (At(in, 4) == 0 && At(in, 5) == 0 && At(in, 6) == 0 && At(in, 7) != 0) return Failed();
+    if (At(in, 4) == 0 && At(in, 5) == 0 && At(in, 6) == 0 && At(in, 7) != 0) {
+        last = in.find('\0', end + 1);
+        if (last == std::string_view::npos) {
+            if (in.size() - (end + 1) > kMaxName) return Failed();
+            return {};
+        }
+        if (last - (end + 1) > kMaxName) return Failed();
+        step.host = std::string(in.substr(end + 1, last - (end + 1)));
+    } else {
+        std::memcpy(&step.address, in.data() + 4, sizeof step.address);
+    }
     step.state = eSocksState::Done;
-    step.surplus = std::string(in.substr(end + 1));
+    step.surplus = std::string(in.substr(last + 1));
     return step;
 }

@@ -86,9 +86,13 @@ void CSocks5RequestParser::TakeRequest(SocksStep& step) {
     }
     const std::size_t length = RequestLength(in);
     if (length == 0 || in.size() < length) return;
-    if (At(in, 3) != kIPv4) return Fail(step, AddressTypeReply());
-    std::memcpy(&step.address, in.data() + 4, sizeof step.address);
-    step.port = static_cast<std::uint16_t>((At(in, 8) << 8) | At(in, 9));
+    if (At(in, 3) == kIPv6) return Fail(step, AddressTypeReply());
+    if (At(in, 3) == kName) {
+        step.host = std::string(in.substr(kFixedPart + 1, At(in, 4)));
+    } else {
+        std::memcpy(&step.address, in.data() + 4, sizeof step.address);
+    }
+    step.port = static_cast<std::uint16_t>((At(in, length - 2) << 8) | At(in, length - 1));
     step.state = eSocksState::Done;
     step.surplus = std::string(in.substr(length));
 }

@@ -2,10 +2,11 @@
 // The greeting and request of a SOCKS5 client, without authentication.
 // The greeting (05, a method count, the methods) is taken whole and answered
 // 05 00 (the methods offered are not examined); then the request 05 01 00
-// and an address is taken to the end its address type gives. Only IPv4
-// (type 01) is served: a name (03) or IPv6 (04) request is read whole and
-// refused with 05 08, an unknown type at once. Both may come in one block;
-// each is accumulated across reads and bounded.
+// and an address is taken to the end its address type gives: an IPv4
+// address (type 01) or a host name (03: its length, then the name). An IPv6
+// request (04) is read whole and refused with 05 08, an unknown type at
+// once. Both may come in one block; each is accumulated across reads and
+// bounded.
 
 #include <string>
 #include <string_view>

@@ -31,8 +31,9 @@ void CSocksRelaySock::HandleClientData(const char* data, int length) {
 
 void CSocksRelaySock::StartSetup(const SocksStep& request) {
     SetFirstData(false);
-    SetDestinationHost({});
-    SetDestinationAddress(request.address);
+    // A name is resolved by the worker, as the HTTP listener's names are.
+    SetDestinationHost(request.host);
+    SetDestinationAddress(request.host.empty() ? request.address : 0);
     SetDestinationPort(request.port);
     SetTunnel(true);
     SetRequestType(m_Type);
@@ -41,7 +42,8 @@ void CSocksRelaySock::StartSetup(const SocksStep& request) {
     // Bytes sent right after the request follow it upstream.
     QueueToServer(request.surplus);
     // A destination that cannot be reached fails without any connection.
-    if (request.address == 0 || request.port == 0 || !StartChainSetupThread()) SendFailureAnswer();
+    const bool named = !request.host.empty();
+    if ((!named && request.address == 0) || request.port == 0 || !StartChainSetupThread()) SendFailureAnswer();
 }
 
 void CSocksRelaySock::OpenRelay() {

@@ -15,6 +15,7 @@ struct SocksStep {
     // Bytes for the client now: a greeting's answer, or the failure reply.
     std::string reply;
     platform::DWORD address = 0;  // Done: the destination, network order
+    std::string host;             // Done: a name to resolve instead (address 0)
     std::uint16_t port = 0;       // Done: host order
     // Done: bytes that followed the request in the same reads.
     std::string surplus;

@@ -49,9 +49,10 @@ void CCommonBase::SetRequest(const char* data, int length) {
 }
 
 void CCommonBase::SetDestinationHost(const std::string& host) {
-    // A cut name would name another host: a long one fails the setup.
-    m_bHostNameTooLong = host.size() > kMaxHostName;
-    m_HostName = m_bHostNameTooLong ? std::string() : host;
+    // A cut name would name another host: a long one, or one the resolver
+    // would end at a zero byte, fails the setup.
+    m_bHostNameRefused = host.size() > kMaxHostName || host.find('\0') != std::string::npos;
+    m_HostName = m_bHostNameRefused ? std::string() : host;
 }
 
 void CCommonBase::SetDestinationPort(int port) {
@@ -114,7 +115,7 @@ void CCommonBase::HandOver(platform::SOCKET s) {
 
 int CCommonBase::ExConnectToServer() {
     m_ChainSettings = CBaseServer::GetChainSettings();
-    if (m_bHostNameTooLong) return 0;
+    if (m_bHostNameRefused) return 0;
     platform::DWORD address = m_DestinationAddress;
     // Names are resolved here, off the proxy-server thread; proxies are only
     // ever given the address. An unknown name stays 0.0.0.0.

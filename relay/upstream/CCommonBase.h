@@ -63,9 +63,9 @@ public:
     virtual void KillObject();
 
     // What the setup connects to; set by the subclass before
-    // StartChainSetupThread. A host name (at most kMaxHostName characters,
-    // longer ones fail the setup) is resolved by the worker when no address
-    // is set; a port outside 1..65535 fails the setup.
+    // StartChainSetupThread. A host name (at most kMaxHostName characters
+    // and no zero byte, other ones fail the setup) is resolved by the worker
+    // when no address is set; a port outside 1..65535 fails the setup.
     void SetRequest(const char* data, int length);
     void SetDestinationHost(const std::string& host);
     const std::string& GetDestinationHost() const { return m_HostName; }
@@ -187,7 +187,7 @@ private:
     std::uint16_t m_DestinationPort = 0;          // network order
     bool m_bTunnel = false;
     std::string m_HostName;
-    bool m_bHostNameTooLong = false;
+    bool m_bHostNameRefused = false;
     eRequestType m_RequestType = REQUEST_HTTP;
     platform::Event m_SafeToDelete{true, true};
     std::atomic<bool> m_Killed{false};

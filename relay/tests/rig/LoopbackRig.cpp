@@ -130,7 +130,7 @@ const Origin& LoopbackRig::StartOrigin(const std::vector<OriginFile>& files) {
         if (file.name.empty() || file.name.find('/') != std::string::npos) {
             throw std::invalid_argument("origin file names are plain names: " + file.name);
         }
-        contents[file.name] = Origin::MakeContent(file.name, file.size);
+        contents[file.name] = file.text.empty() ? Origin::MakeContent(file.name, file.size) : file.text;
         WriteFile(root / file.name, contents[file.name]);
     }
     fs::create_directories(root);
@@ -157,6 +157,27 @@ CurlResult LoopbackRig::Curl(const std::vector<std::string>& args, std::chrono::
     result.log = curl.Log();
     return result;
 }
+
+BrowserResult LoopbackRig::Browse(const std::string& url, const std::string& socks5Proxy,
+                                  std::chrono::seconds limit) {
+    const fs::path profile = NewFile("browser", ".profile");
+    fs::create_directories(profile);
+    // Loopback addresses bypass a proxy unless the bypass list takes them
+    // out ("<-loopback>").
+    PeerProcess browser(kBrowserProgram,
+                        {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                         "--disable-background-networking", "--user-data-dir=" + profile.string(),
+                         "--proxy-server=socks5://" + socks5Proxy, "--proxy-bypass-list=<-loopback>", "--dump-dom",
+                         url},
+                        NewFile("browser", ".log"));
+    BrowserResult result;
+    result.exitCode = browser.WaitExit(limit).value_or(-1);
+    browser.Stop();
+    result.output = browser.Log();
+    return result;
+}
+
+bool LoopbackRig::HasBrowser() { return !FindProgram(kBrowserProgram).empty(); }
 
 std::vector<pid_t> LoopbackRig::ProcessGroups() const {
     std::vector<pid_t> groups;

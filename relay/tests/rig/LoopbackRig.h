@@ -36,8 +36,16 @@ struct CurlResult {
     std::string log;    // its error messages
 };
 
+struct BrowserResult {
+    int exitCode = -1;   // -1 when the browser did not end within its limit
+    std::string output;  // the page's DOM and the browser's messages
+};
+
 class LoopbackRig {
 public:
+    // The headless browser Browse runs (Debian's package chromium).
+    static constexpr const char* kBrowserProgram = "chromium";
+
     static constexpr std::chrono::seconds kListenLimit{10};
 
     LoopbackRig();
@@ -66,6 +74,14 @@ public:
     // limit and an output file; waits for it, bounded by limit.
     CurlResult Curl(const std::vector<std::string>& args,
                     std::chrono::seconds limit = std::chrono::seconds(20));
+
+    // Whether the browser is installed here.
+    static bool HasBrowser();
+    // Loads url in a headless browser with a fresh profile through the
+    // SOCKS5 proxy at socks5Proxy ("127.0.0.1:N"), loopback addresses
+    // included, and prints the page's DOM; waits for it, bounded by limit.
+    BrowserResult Browse(const std::string& url, const std::string& socks5Proxy,
+                         std::chrono::seconds limit = std::chrono::seconds(60));
 
     // Process groups of every peer started, for checks that none is left.
     std::vector<pid_t> ProcessGroups() const;
