@@ -56,6 +56,9 @@ public:
     // One hop: with s -1, connects to second (through the firewall proxy
     // when there is one); otherwise asks first, over s, for second.
     eConnectionStatus ConnectFromTo(CProxy* first, CProxy* second, platform::SOCKET& s);
+    // The last first hop failed at the firewall proxy itself (it refused,
+    // or it failed and fails its own test too): no chain member is at fault.
+    bool FirewallFailed() const { return m_bFirewallFailed; }
     // The first member of list that can be reached; the socket or -1.
     platform::SOCKET ConnectToPrivateProxy(const std::vector<CProxy*>& list);
     // The private lists SOCKS4, SOCKS5, HTTPS, and HTTP unless tunnel.
@@ -80,6 +83,7 @@ private:
     int m_HopCount = 0;
     eProxyType m_LastType = PROXY_TYPE_UNKNOWN;
     CProxy* m_pLastProxy = nullptr;
+    bool m_bFirewallFailed = false;
 
     // Guards clear and DeleteLogVector of every chain.
     static platform::CriticalSection m_CS;

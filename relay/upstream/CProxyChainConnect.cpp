@@ -1,7 +1,8 @@
 // Connecting through a chain, hop by hop, on the owner's chain-setup
 // worker: the firewall proxy (when there is one) as the very first hop, the
 // planned private and public members, and the HTTP proxy of an HTTP request
-// last. Whom a failed hop blames: 1 the proxy spoken to, 2 the next one.
+// last. Whom a failed hop blames: 1 the proxy spoken to, 2 the next one; a
+// firewall proxy that fails is not a chain member and blames nobody.
 
 #include <exception>
 
@@ -27,7 +28,7 @@ platform::SOCKET CProxyChain::ChainConnect() {
         const auto reach = [&](CProxy* next) {
             if (!current) {
                 if (ConnectFromTo(next, next, s) != CONNECTION_CONNECTED) {
-                    pool.HandleFailedProxy(next);
+                    if (!FirewallFailed()) pool.HandleFailedProxy(next);
                     return false;
                 }
             } else {
@@ -63,6 +64,7 @@ eConnectionStatus CProxyChain::ConnectFromTo(CProxy* first, CProxy* second, plat
     if (!m_pOwner || !second) return CONNECTION_FAILED;
     CCommonBase& owner = *m_pOwner;
     eConnectionStatus result = CONNECTION_CONNECTED;
+    m_bFirewallFailed = false;
     if (s == platform::INVALID_SOCKET) {
         CChainSettings& settings = owner.GetChainSettings();
         if (!settings.IsBehindFireWall()) {
@@ -75,6 +77,7 @@ eConnectionStatus CProxyChain::ConnectFromTo(CProxy* first, CProxy* second, plat
         }
         CProxy& firewall = settings.getFireWallProxy();
         if (!owner.Connect(s, firewall.getIP(), firewall.getPort())) {
+            m_bFirewallFailed = true;
             ResetConnectedHops();
             return CONNECTION_REFUSED;
         }
@@ -83,6 +86,7 @@ eConnectionStatus CProxyChain::ConnectFromTo(CProxy* first, CProxy* second, plat
         // Reaching another proxy through a plain HTTP proxy needs CONNECT.
         const int type = firewall.getType() == PROXY_TYPE_HTTP ? PROXY_TYPE_HTTPS : PROXY_TYPE_UNKNOWN;
         result = owner.ConnectFromTo(firewall, *second, s, type);
+        m_bFirewallFailed = result == CONNECTION_FAILED;
     } else {
         if (!first) return CONNECTION_FAILED;
         result = owner.ConnectFromTo(*first, *second, s, PROXY_TYPE_UNKNOWN);

@@ -203,5 +203,31 @@ TEST_F(FallbackOrderTest, AnUnreachableHttpLastHopIsBlamedAndTheRequestGoesDirec
     EXPECT_TRUE(connection->hops.empty());
 }
 
+// A firewall proxy that refuses, or that fails the exchange and its own
+// test, is at fault itself: repeated requests leave the chain member ranked
+// and listed.
+TEST_F(FallbackOrderTest, ABrokenFirewallBlamesNoChainMember) {
+    kvtest::LoopbackRig rig;
+    const std::uint16_t dante = rig.StartDante().port();
+    const ClosedPort refusing;
+    FakeUpstream failing(FailingSocks5());
+    const struct {
+        const char* name;
+        std::uint16_t firewall;
+    } rows[] = {{"refusing firewall", refusing.port()}, {"failing firewall", failing.port()}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SeedPool({PoolRow(dante, PROXY_TYPE_SOCKS5)}, {});
+        Configure({.length = 1, .firewall = LoopbackProxy(row.firewall, PROXY_TYPE_SOCKS5)});
+        for (int request = 0; request < 3; ++request) {
+            auto connection = NewConnection(dante, true, REQUEST_SOCKS5);
+            ASSERT_TRUE(RunSetup(*connection));
+            EXPECT_EQ(connection->outcomes, std::vector<bool>{false});
+        }
+        EXPECT_TRUE(Posted().empty());
+        EXPECT_EQ(PublicPorts(PROXY_TYPE_SOCKS5), std::vector<int>{dante});
+    }
+}
+
 }  // namespace
 }  // namespace upstreamtest
