@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "platform/CriticalSection.h"
+#include "platform/SocketNotify.h"
+#include "platform/Sockets.h"
 #include "relay/sockets/CAsyncSocketEx.h"
-
-class CCommonBase;
+#include "relay/upstream/CCommonBase.h"
 
 class CVirtualProxy : public CAsyncSocketEx {
 public:
@@ -42,10 +43,40 @@ public:
     void Close() override;
 
 protected:
+    // Takes the pending connections (a bounded number per notice) into new
+    // client objects of one class, then reaps the closed ones. An object is
+    // made only for a connection that was accepted.
+    template <typename TClient>
+    void AcceptClients();
     // Takes an accepted client into the list.
     void AddClient(std::unique_ptr<CCommonBase> client);
 
 private:
+    // Connections taken per accept notice before the loop yields.
+    static constexpr int kAcceptsPerNotice = 64;
+
     std::vector<std::unique_ptr<CCommonBase>> m_Clients;
     platform::CriticalSection m_ListCS;
 };
+
+template <typename TClient>
+void CVirtualProxy::AcceptClients() {
+    for (int i = 0; i < kAcceptsPerNotice; ++i) {
+        const platform::SOCKET accepted = platform::accept(GetSocketHandle(), nullptr, nullptr);
+        if (accepted == platform::INVALID_SOCKET) break;
+        auto client = std::make_unique<TClient>();
+        // Write notices too: a client that reads slowly gets the rest when
+        // it has room again.
+        if (!client->Attach(accepted, platform::FD_READ | platform::FD_WRITE | platform::FD_CLOSE)) {
+            if (client->HoldsHandle()) {
+                client->Close();
+            } else {
+                platform::closesocket(accepted);
+            }
+            client->Free_Objects();
+            continue;
+        }
+        AddClient(std::move(client));
+    }
+    DeleteClosedSockets();
+}
