@@ -90,6 +90,21 @@ bool CProxyServer::PreTranslateMessage(platform::MSG& msg) {
     }
 }
 
+bool CProxyServer::Start() {
+    m_bRunning.store(false);
+    {
+        std::lock_guard lock(CBaseServer::mSettingsCS);
+        CBaseServer::mCnfgMngr.BackupConfiguration(CBaseServer::mSettings.getSysConfig());
+    }
+    return CBaseServer::Startup();
+}
+
+void CProxyServer::PreRunServer() {
+    setStopFlag(false);
+    CBaseServer::Startup();
+    CBaseServer::SetAutoConfigSettings();
+}
+
 bool CProxyServer::StartServer() {
     PostThreadMessage(WM_RELAY_START_SERVER, 0, 0);
     return true;

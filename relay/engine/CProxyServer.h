@@ -33,6 +33,13 @@ public:
     // false when none runs.
     static bool PostToThread(platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam);
 
+    // Server preparations a host may call before the first start: Start
+    // backs up the client programs' own settings and reads the settings
+    // (true); PreRunServer clears the stop flag, reads the settings and
+    // points the client programs at the relay.
+    bool Start();
+    void PreRunServer();
+
     // Post 2253 / 2254 to the thread; true.
     bool StartServer();
     bool StopServer();

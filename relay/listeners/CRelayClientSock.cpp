@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "platform/DebugOutput.h"
 #include "platform/Sockets.h"
 #include "relay/engine/CBaseServer.h"
 #include "relay/engine/CProxyServer.h"
@@ -16,7 +17,9 @@ bool WouldBlock() { return CAsyncSocketEx::GetLastError() == platform::WSAEWOULD
 }  // namespace
 
 CRelayClientSock::CRelayClientSock(int maxReceive)
-    : m_MaxReceive(maxReceive), m_pBuffer(std::make_unique<char[]>(kBufferSize)) {}
+    : m_MaxReceive(maxReceive), m_pBuffer(std::make_unique<char[]>(kBufferSize)) {
+    platform::OutputDebugString("\r\nnew connection with internet explorer\r\n");
+}
 
 CRelayClientSock::~CRelayClientSock() = default;
 

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/DebugOutput.h"
 #include "platform/Sockets.h"
 #include "relay/engine/CBaseServer.h"
 #include "relay/engine/CProxyServer.h"
@@ -19,6 +20,7 @@ bool WouldBlock() { return CAsyncSocketEx::GetLastError() == platform::WSAEWOULD
 CRelayServerSock::CRelayServerSock(IRelayClient* owner, int maxReceive)
     : m_pOwner(owner), m_MaxReceive(maxReceive), m_pBuffer(std::make_unique<char[]>(kBufferSize)) {
     SetFirstData(true);
+    platform::OutputDebugString("\r\nnew connection with site\r\n");
 }
 
 CRelayServerSock::~CRelayServerSock() = default;

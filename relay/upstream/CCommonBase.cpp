@@ -4,6 +4,7 @@
 #include <exception>
 #include <utility>
 
+#include "platform/InternetConnection.h"
 #include "platform/Messages.h"
 #include "platform/Sockets.h"
 #include "relay/engine/CBaseServer.h"
@@ -24,6 +25,11 @@ CCommonBase::~CCommonBase() {
         KillObject();
         m_SetupThread.Wait(kSetupEndLimitMs);
     }
+}
+
+bool CCommonBase::IsInternetAvilable() {
+    platform::DWORD flags = 0;
+    return platform::InternetGetConnectedState(&flags, 0) && (flags & platform::INTERNET_CONNECTION_OFFLINE) == 0;
 }
 
 bool CCommonBase::IsSafeToDelete() { return m_SafeToDelete.IsSignalled(); }

@@ -139,6 +139,8 @@ public:
 
     // One ICMP echo to host (a name or a dotted address); true on an answer.
     static bool Ping(const char* host);
+    // True when the system has a connection and it is not offline.
+    static bool IsInternetAvilable();
 
     // 0 when the proxy works.
     int TestProxyServer(CProxy& proxy);

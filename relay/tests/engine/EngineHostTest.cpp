@@ -108,6 +108,40 @@ TEST_F(EngineHostTest, SettingsChangeRestartsOnTheNewPort) {
     EXPECT_FALSE(Accepts(first));
 }
 
+// The preparations a host may make before the first start, on a server
+// whose thread is not running: both read the stored settings.
+TEST_F(EngineHostTest, StartAndPreRunServerReadTheStoredSettingsAndPreRunPointsTheBrowser) {
+    ASSERT_TRUE(CBaseServer::InitEngine());
+    const std::uint16_t listener = kvtest::FreeLoopbackPort();
+    CSettings settings = MakeSettings({.autoIE = true}, listener);
+    CBaseServer::ApplySettings(settings);
+    const auto storedPort = [] {
+        std::lock_guard lock(CBaseServer::mSettingsCS);
+        return CBaseServer::mSettings.getPrivacySettings()->mListenerPort;
+    };
+    const auto changeInMemory = [] {
+        std::lock_guard lock(CBaseServer::mSettingsCS);
+        CBaseServer::mSettings.getPrivacySettings()->mListenerPort = 1;
+    };
+    {
+        CProxyServer server;
+        changeInMemory();
+        EXPECT_TRUE(server.Start());
+        EXPECT_FALSE(server.IsRunning());
+        EXPECT_EQ(storedPort(), listener);
+        EXPECT_EQ(BrowserProxy(), "");
+
+        changeInMemory();
+        CProxyServer::setStopFlag(true);
+        server.PreRunServer();
+        EXPECT_FALSE(CProxyServer::getStopFlag());
+        EXPECT_EQ(storedPort(), listener);
+        EXPECT_NE(BrowserProxy().find(std::to_string(listener)), std::string::npos) << BrowserProxy();
+        CBaseServer::ResetAutoConfigSettings();
+    }
+    CBaseServer::ExitEngine();
+}
+
 TEST_F(EngineHostTest, UtilThreadStoresPublicProxiesAndKeepsOrFreesAsTold) {
     StartRunningEngine();
     CProxy kept("192.0.2.7", 3128, PROXY_TYPE_HTTP);
