@@ -19,6 +19,20 @@ Thread::State::~State() {
     }
 }
 
+namespace {
+
+void RunBody(ThreadEnd& end, std::function<DWORD()>& body) {
+    const DWORD code = body();
+    // Body and captures go before the end is reported, so that a waiter
+    // sees the thread's objects released.
+    body = nullptr;
+    detail::EndCurrentQueue();
+    end.exitCode = code;
+    end.ended.Set();
+}
+
+}  // namespace
+
 Thread Thread::Start(std::function<DWORD()> body) {
     Thread result;
     result.state_ = std::make_shared<State>();
@@ -30,24 +44,37 @@ Thread Thread::Start(std::function<DWORD()> body) {
         result.state_->thread = std::thread(
             [end = result.state_->end, body = std::move(body), started]() mutable {
                 detail::CurrentQueue();
-                started->set_value(GetCurrentThreadId());
-                const DWORD code = body();
-                // Body and captures go before the end is reported, so that
-                // a waiter sees the thread's objects released.
-                body = nullptr;
-                detail::EndCurrentQueue();
-                end->exitCode = code;
-                end->ended.Set();
+                end->id.store(GetCurrentThreadId());
+                started->set_value(end->id.load());
+                RunBody(*end, body);
             });
     } catch (const std::system_error&) {
         return Thread();
     }
-    result.state_->id = id.get();
+    id.wait();
+    return result;
+}
+
+Thread Thread::StartWorker(std::function<DWORD()> body) {
+    Thread result;
+    result.state_ = std::make_shared<State>();
+    try {
+        result.state_->thread = std::thread([end = result.state_->end, body = std::move(body)]() mutable {
+            end->id.store(GetCurrentThreadId());
+            RunBody(*end, body);
+        });
+    } catch (const std::system_error&) {
+        return Thread();
+    }
     return result;
 }
 
 DWORD Thread::id() const {
-    return state_ ? state_->id : 0;
+    return state_ ? state_->end->id.load() : 0;
+}
+
+bool Thread::IsCurrent() const {
+    return state_ && state_->thread.get_id() == std::this_thread::get_id();
 }
 
 bool Thread::IsRunning() const {

@@ -4,9 +4,9 @@
 //
 // Copies share one thread. The thread runs on when the last copy goes (it
 // is then detached, as a self-deleting worker); Wait or Join give its end.
-// Each thread started here has its message queue from its first
+// Each thread started by Start has its message queue from its first
 // instruction, so PostThreadMessage to its id works as soon as Start
-// returns.
+// returns; StartWorker spares a worker both the queue and the wait.
 
 #include <functional>
 #include <memory>
@@ -25,10 +25,15 @@ public:
     // Runs body on a new thread; its result is the exit code. Returns once
     // the new thread's id is known. An empty Thread when none can be made.
     static Thread Start(std::function<DWORD()> body);
+    // The same for a worker that nobody posts to: it gets no message queue,
+    // and the call returns without waiting for the new thread to run.
+    static Thread StartWorker(std::function<DWORD()> body);
 
     bool IsValid() const { return static_cast<bool>(state_); }
-    // 0 for an empty Thread.
+    // 0 for an empty Thread, and for a worker until it runs.
     DWORD id() const;
+    // True when called on this thread itself.
+    bool IsCurrent() const;
     bool IsRunning() const;
     // True when the thread has ended, waiting at most ms (INFINITE: no limit).
     bool Wait(DWORD ms) const;

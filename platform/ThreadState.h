@@ -15,6 +15,8 @@ namespace platform {
 struct ThreadEnd {
     Event ended{true, false};
     std::atomic<DWORD> exitCode{STILL_ACTIVE};
+    // Written by the thread itself when it starts.
+    std::atomic<DWORD> id{0};
 };
 
 struct Thread::State {
@@ -22,7 +24,6 @@ struct Thread::State {
 
     std::shared_ptr<ThreadEnd> end = std::make_shared<ThreadEnd>();
     Event& ended = end->ended;
-    DWORD id = 0;
     std::mutex joinMutex;
     std::thread thread;
 };

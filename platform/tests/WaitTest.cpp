@@ -120,6 +120,28 @@ TEST_F(WaitTest, ThreadHandleSignalsItsEndWithExitCode) {
     EXPECT_EQ(t.ExitCode(), 7u);
 }
 
+// A worker is posted nothing: it has no queue, and its id is known once it
+// runs.
+TEST_F(WaitTest, WorkerThreadHasNoQueueAndSignalsItsEndWithExitCode) {
+    const Event running(true, false);
+    const Event release(true, false);
+    Thread t = Thread::StartWorker([&] {
+        running.Set();
+        WaitForSingleObject(release, 5000);
+        return 9u;
+    });
+    ASSERT_TRUE(t.IsValid());
+    ASSERT_EQ(WaitForSingleObject(running, 5000), WAIT_OBJECT_0);
+    EXPECT_NE(t.id(), 0u);
+    EXPECT_NE(t.id(), GetCurrentThreadId());
+    EXPECT_FALSE(t.IsCurrent());
+    EXPECT_FALSE(PostThreadMessage(t.id(), WM_USER, 0, 0));
+    EXPECT_TRUE(t.IsRunning());
+    release.Set();
+    EXPECT_EQ(WaitForSingleObject(t, 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(t.ExitCode(), 9u);
+}
+
 TEST_F(WaitTest, DroppedThreadHandleLetsThreadFinish) {
     const Event done(true, false);
     Thread::Start([done] {

@@ -21,7 +21,9 @@ constexpr platform::DWORD kSetupEndLimitMs = 10000;
 CCommonBase::CCommonBase() : m_Chain(this) {}
 
 CCommonBase::~CCommonBase() {
-    if (m_SetupThread.IsValid() && m_SetupThread.id() != platform::GetCurrentThreadId()) {
+    // Once safe to delete, the worker touches nothing of the object any
+    // more (it may still be ending): only a setup that runs is waited for.
+    if (m_SetupThread.IsValid() && !m_SetupThread.IsCurrent() && !IsSafeToDelete()) {
         KillObject();
         m_SetupThread.Wait(kSetupEndLimitMs);
     }
@@ -77,7 +79,6 @@ std::string CCommonBase::TakeUpstreamSurplus() { return std::exchange(m_Upstream
 bool CCommonBase::StartChainSetupThread() {
     // One setup per connection at a time.
     if (!m_SafeToDelete.IsSignalled()) return false;
-    if (m_SetupThread.IsValid()) m_SetupThread.Join();
     m_RequestCopy.assign(m_pRequest ? m_pRequest : "", m_pRequest ? m_RequestLength : 0);
     m_UpstreamSurplus.clear();
     m_OwnerThreadId = platform::GetCurrentThreadId();
@@ -85,7 +86,9 @@ bool CCommonBase::StartChainSetupThread() {
     // the worker can finish.
     platform::GetMessageQueueFd();
     m_SafeToDelete.Reset();
-    m_SetupThread = platform::Thread::Start([this] { return ChainSetupThreadProc(this); });
+    // The worker is posted nothing, and the owning thread does not wait
+    // for it to run.
+    m_SetupThread = platform::Thread::StartWorker([this] { return ChainSetupThreadProc(this); });
     if (!m_SetupThread.IsValid()) {
         m_SafeToDelete.Set();
         return false;
