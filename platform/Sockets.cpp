@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <mutex>
 
 #include "platform/SocketWatch.h"
@@ -198,8 +199,21 @@ int bind(SOCKET s, const sockaddr* address, int length) {
     return 0;
 }
 
+int ListenBacklog(int requested) {
+    // Read once: the system's limit does not change under a running program.
+    static const int kSystemMaximum = [] {
+        int value = SOMAXCONN;
+        if (std::FILE* f = std::fopen("/proc/sys/net/core/somaxconn", "r")) {
+            if (std::fscanf(f, "%d", &value) != 1 || value < 1) value = SOMAXCONN;
+            std::fclose(f);
+        }
+        return value;
+    }();
+    return std::max(requested, kSystemMaximum);
+}
+
 int listen(SOCKET s, int backlog) {
-    if (::listen(s, backlog) != 0) return FailErrno();
+    if (::listen(s, ListenBacklog(backlog)) != 0) return FailErrno();
     detail::WatchListening(s);
     return 0;
 }

@@ -8,6 +8,9 @@
 // - send never raises SIGPIPE (a closed peer gives WSAECONNRESET);
 // - bind sets SO_REUSEADDR on stream sockets, so a listener can bind again at
 //   once after a restart (on Linux it never lets two listeners share a port);
+// - listen queues as many connections as the system allows (Winsock grows a
+//   small backlog under load; a fixed one of 5 drops the connections of a
+//   browser's burst, each then retried only after a second);
 // - getsockopt(SO_ERROR) gives a WSA number;
 // - SO_RCVTIMEO and SO_SNDTIMEO take a DWORD of milliseconds;
 // - recv, send and accept re-enable the notices of WSAAsyncSelect
@@ -103,6 +106,9 @@ SOCKET socket(int af, int type, int protocol);
 int closesocket(SOCKET s);
 int bind(SOCKET s, const sockaddr* address, int length);
 int listen(SOCKET s, int backlog);
+// The backlog listen uses: the requested one, at least the system's maximum
+// (/proc/sys/net/core/somaxconn, else SOMAXCONN).
+int ListenBacklog(int requested);
 SOCKET accept(SOCKET s, sockaddr* address, int* length);
 int connect(SOCKET s, const sockaddr* address, int length);
 int recv(SOCKET s, char* buffer, int length, int flags);

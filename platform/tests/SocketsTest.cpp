@@ -9,6 +9,7 @@
 #include <cstring>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "LoopbackHelpers.h"
 #include "platform/Time.h"
@@ -112,6 +113,43 @@ TEST_F(NetSocketsTest, ListenerRebindsAtOnceAfterRestart) {
     listener = kvtest::MakeListener(again, port);
     ASSERT_NE(listener, INVALID_SOCKET) << WSAGetLastError();
     EXPECT_EQ(again, port);
+    platform::closesocket(listener);
+}
+
+// A listener asked for a backlog of 5 still queues a burst of connections
+// that nobody accepts yet; with 5 the kernel would drop the rest, each then
+// retried a second later and again while the queue stays full.
+TEST_F(NetSocketsTest, ListenQueuesABurstOfConnections) {
+    EXPECT_GE(ListenBacklog(5), SOMAXCONN);
+    EXPECT_EQ(ListenBacklog(1 << 20), 1 << 20);
+    const SOCKET listener = platform::socket(AF_INET, SOCK_STREAM, 0);
+    const sockaddr_in a = Loopback(0);
+    ASSERT_EQ(platform::bind(listener, reinterpret_cast<const sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(platform::listen(listener, 5), 0);
+    const sockaddr_in to = Loopback(kvtest::PortOf(listener));
+    constexpr int kBurst = 64;
+    std::vector<SOCKET> clients;
+    for (int i = 0; i < kBurst; ++i) {
+        const SOCKET s = platform::socket(AF_INET, SOCK_STREAM, 0);
+        DWORD on = 1;
+        ASSERT_EQ(ioctlsocket(s, FIONBIO, &on), 0);
+        const int rc = platform::connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        ASSERT_TRUE(rc == 0 || WSAGetLastError() == WSAEWOULDBLOCK);
+        clients.push_back(s);
+    }
+    int connected = 0;
+    const DWORD start = GetTickCount();
+    for (const SOCKET s : clients) {
+        const DWORD elapsed = GetTickCount() - start;
+        const DWORD left = elapsed >= 5000 ? 0 : 5000 - elapsed;
+        if (WaitForSingleObject(WaitHandle::SocketConnected(s), left) != WAIT_OBJECT_0) continue;
+        int error = -1;
+        int length = sizeof error;
+        platform::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length);
+        if (error == 0) ++connected;
+    }
+    EXPECT_EQ(connected, kBurst);
+    for (const SOCKET s : clients) platform::closesocket(s);
     platform::closesocket(listener);
 }
 
