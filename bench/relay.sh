@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Relay benchmark (not a test): the engine's HTTP listener in direct mode
-# and tinyproxy side by side on loopback, each relaying to the same local
-# origin. Measures one-stream throughput (a large download through
-# curl -x, best of RUNS) and new proxied connections per second (CONNS
-# requests, CLIENTS at a time), and prints the ratios relay/tinyproxy.
+# Relay benchmark (not a test): the engine in direct mode beside its peers on
+# loopback, each relaying to the same local origin. Measures
+# - one-stream throughput: a large download through curl -x, best of RUNS,
+#   the HTTP listener against tinyproxy;
+# - new proxied connections per second, one small response each, at 1, 8,
+#   32 and 64 clients at a time (LEVELS) for SECONDS each: the HTTP listener
+#   against tinyproxy and the SOCKS5 listener against microsocks;
+# and prints the ratios relay/peer, with the machine's load before and after
+# and the listen-queue overflows the kernel counted during each run.
 #
-#   BUILD=build bench/relay.sh      (needs kvrelay_bench_host, tinyproxy, curl, python3)
+#   BUILD=build bench/relay.sh
+#   (needs kvrelay_bench_host, tinyproxy, microsocks, curl, python3; SIZE_MB=0 skips the download)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -13,16 +18,18 @@ BUILD=${BUILD:-$here/../build}
 HOST=$BUILD/bin/kvrelay_bench_host
 SIZE_MB=${SIZE_MB:-1024}
 RUNS=${RUNS:-3}
-CONNS=${CONNS:-3000}
-CLIENTS=${CLIENTS:-8}
+SECONDS_EACH=${SECONDS_EACH:-3}
+LEVELS=${LEVELS:-"1 8 32 64"}
 
 [ -x "$HOST" ] || { echo "no $HOST (build the kvrelay_bench_host target)" >&2; exit 2; }
-command -v tinyproxy >/dev/null || { echo "tinyproxy is missing" >&2; exit 2; }
+for program in tinyproxy microsocks curl python3; do
+    command -v "$program" >/dev/null || { echo "$program is missing" >&2; exit 2; }
+done
 
 work=$(mktemp -d)
 pids=()
 cleanup() {
-    exec 3>&- 2>/dev/null || true
+    exec 3>&- 4>&- 2>/dev/null || true
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$work"
@@ -42,6 +49,16 @@ wait_listening() {
     exit 1
 }
 
+# start_host PORT TYPE FD: the engine with one listener, kept alive by the fd
+start_host() {
+    mkdir -p "$work/root$2"
+    mkfifo "$work/host$2-in"
+    # The toolbar channel on a free port: other relays may run on this machine.
+    KAVELIN_ROOT="$work/root$2" KAVELIN_TOOLBAR_PORT=0 "$HOST" "$1" "$2" <"$work/host$2-in" >"$work/host$2.out" 2>&1 &
+    pids+=($!)
+    eval "exec $3>\"$work/host$2-in\""
+}
+
 origin_port=$(free_port)
 python3 "$here/relay_load.py" origin "$origin_port" "$SIZE_MB" &
 pids+=($!)
@@ -59,16 +76,18 @@ CONF
 tinyproxy -d -c "$work/tinyproxy.conf" >"$work/tinyproxy.log" 2>&1 &
 pids+=($!)
 
-relay_port=$(free_port)
-mkdir -p "$work/root"
-mkfifo "$work/host-in"
-KAVELIN_ROOT="$work/root" "$HOST" "$relay_port" <"$work/host-in" >"$work/host.out" 2>&1 &
+micro_port=$(free_port)
+microsocks -i 127.0.0.1 -p "$micro_port" -b 127.0.0.1 >"$work/microsocks.log" 2>&1 &
 pids+=($!)
-exec 3>"$work/host-in"
 
-wait_listening "$origin_port"
-wait_listening "$tiny_port"
-wait_listening "$relay_port"
+http_port=$(free_port)
+start_host "$http_port" 2 3
+socks_port=$(free_port)
+start_host "$socks_port" 5 4
+
+for port in "$origin_port" "$tiny_port" "$micro_port" "$http_port" "$socks_port"; do wait_listening "$port"; done
+
+ratio() { python3 -c "print('%.2f' % ($1 / $2 if $2 else float('nan')))"; }
 
 throughput() {  # proxy port (empty: none) -> best MiB/s
     local best=0 speed proxy=()
@@ -80,23 +99,35 @@ throughput() {  # proxy port (empty: none) -> best MiB/s
     printf '%.0f' "$best"
 }
 
-connections() {  # proxy port -> connections per second
-    local result
-    result=$(python3 "$here/relay_load.py" cps "$1" "$origin_port" "$CONNS" "$CLIENTS")
-    set -- $result
-    [ "$2" = 0 ] || echo "warning: $2 of $CONNS requests failed" >&2
-    echo "$1"
+connections() {  # kind proxy-port clients -> "rate overflows" (warns about failures)
+    local rate failed overflows
+    read -r rate failed overflows < <(python3 "$here/relay_load.py" cps "$1" "$2" "$origin_port" "$SECONDS_EACH" "$3")
+    [ "$failed" = 0 ] || echo "warning: $failed $1 requests through port $2 failed ($3 clients)" >&2
+    echo "$rate $overflows"
 }
 
-direct_mbs=$(throughput "")
-relay_mbs=$(throughput "$relay_port")
-tiny_mbs=$(throughput "$tiny_port")
-relay_cps=$(connections "$relay_port")
-tiny_cps=$(connections "$tiny_port")
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores)"
 
-echo "origin without a proxy: $direct_mbs MiB/s"
-printf '%-42s %10s %10s %7s\n' "measure" "relay" "tinyproxy" "ratio"
-printf '%-42s %10s %10s %7s\n' "download ${SIZE_MB} MiB, one stream (MiB/s)" "$relay_mbs" "$tiny_mbs" \
-    "$(python3 -c "print('%.2f' % ($relay_mbs / $tiny_mbs))")"
-printf '%-42s %10s %10s %7s\n' "new connections/s ($CONNS, $CLIENTS at a time)" "$relay_cps" "$tiny_cps" \
-    "$(python3 -c "print('%.2f' % ($relay_cps / $tiny_cps))")"
+if [ "$SIZE_MB" -gt 0 ]; then
+    direct_mbs=$(throughput "")
+    relay_mbs=$(throughput "$http_port")
+    tiny_mbs=$(throughput "$tiny_port")
+    echo "origin without a proxy: $direct_mbs MiB/s"
+    printf '%-40s %10s %10s %7s\n' "download ${SIZE_MB} MiB, one stream (MiB/s)" "relay" "tinyproxy" "ratio"
+    printf '%-40s %10s %10s %7s\n' "" "$relay_mbs" "$tiny_mbs" "$(ratio "$relay_mbs" "$tiny_mbs")"
+    echo
+fi
+
+echo "new connections/s, one small response each, ${SECONDS_EACH}s per cell (listen-queue overflows in brackets)"
+printf '%8s | %14s %14s %6s | %14s %14s %6s\n' clients "relay HTTP" tinyproxy ratio "relay SOCKS5" microsocks ratio
+for clients in $LEVELS; do
+    read -r relay_http relay_http_drop < <(connections http "$http_port" "$clients")
+    read -r tiny tiny_drop < <(connections http "$tiny_port" "$clients")
+    read -r relay_socks relay_socks_drop < <(connections socks5 "$socks_port" "$clients")
+    read -r micro micro_drop < <(connections socks5 "$micro_port" "$clients")
+    printf '%8s | %14s %14s %6s | %14s %14s %6s\n' "$clients" \
+        "$relay_http [$relay_http_drop]" "$tiny [$tiny_drop]" "$(ratio "$relay_http" "$tiny")" \
+        "$relay_socks [$relay_socks_drop]" "$micro [$micro_drop]" "$(ratio "$relay_socks" "$micro")"
+done
+
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

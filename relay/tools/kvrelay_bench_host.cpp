@@ -1,8 +1,9 @@
 // Runs the engine for the relay benchmark (bench/relay.sh): direct mode
 // (no chain, no client program configured, so that it relays as plainly as
 // the proxy it is compared with) on the listener port given as the first
-// argument, in the per-user root of KAVELIN_ROOT. Filters are off, or the
-// default preset's with "filters" as the second argument. Prints
+// argument, in the per-user root of KAVELIN_ROOT. Further arguments: a
+// listener type (2 HTTP, the default; 4 SOCKS4, 5 SOCKS5, 6 general) and
+// "filters" (the default preset's filters; otherwise they are off). Prints
 // "running" or "stopped" once the start is known, then serves until its
 // standard input ends, and stops the engine as the control panel does.
 
@@ -20,13 +21,13 @@
 
 namespace {
 
-CSettings DirectSettings(platform::DWORD port, bool withFilters) {
+CSettings DirectSettings(platform::DWORD port, platform::DWORD type, bool withFilters) {
     CSettings s;
     CPrivacySettings& privacy = *s.getPrivacySettings();
     privacy.mEnableIPShielding = 0;
     privacy.mEnableProxyChain = 0;
     privacy.mListenerPort = port;
-    privacy.mListenerType = PROXY_TYPE_HTTP;
+    privacy.mListenerType = type;
     CFiltrationSettings& filters = *s.getFiltrationSettings();
     if (withFilters) {
         filters.SetToMediumProtection();
@@ -43,15 +44,29 @@ CSettings DirectSettings(platform::DWORD port, bool withFilters) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool filters = argc == 3 && std::string(argv[2]) == "filters";
-    if (argc != 2 && !filters) {
-        std::fprintf(stderr, "usage: %s <listener port> [filters]\n", argv[0]);
+    bool filters = false;
+    long type = PROXY_TYPE_HTTP;
+    bool usage = argc < 2 || argc > 4;
+    for (int i = 2; i < argc && !usage; ++i) {
+        char* end = nullptr;
+        const long value = std::strtol(argv[i], &end, 10);
+        if (std::string(argv[i]) == "filters") {
+            filters = true;
+        } else if (end != argv[i] && *end == '\0' && value >= 0) {
+            type = value;
+        } else {
+            usage = true;
+        }
+    }
+    if (usage) {
+        std::fprintf(stderr, "usage: %s <listener port> [listener type] [filters]\n", argv[0]);
         return 2;
     }
     const long port = std::strtol(argv[1], nullptr, 10);
     if (port < 1 || port > 65535 || !CBaseServer::InitEngine()) return 2;
 
-    CSettings settings = DirectSettings(static_cast<platform::DWORD>(port), filters);
+    CSettings settings =
+        DirectSettings(static_cast<platform::DWORD>(port), static_cast<platform::DWORD>(type), filters);
     CBaseServer::ApplySettings(settings);
     platform::UINT outcome = 0;
     const platform::HWND view = platform::CreateMessageWindow(
