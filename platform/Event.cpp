@@ -9,21 +9,40 @@
 
 namespace platform {
 
-EventState::EventState(bool manual, bool signalled) : manualReset(manual) {
-    fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (signalled) Set();
+namespace {
+
+void Signal(int fd) {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const auto n = ::write(fd, &one, sizeof one);
 }
 
+}  // namespace
+
+EventState::EventState(bool manual, bool signalled) : manualReset(manual), signalled_(signalled) {}
+
 EventState::~EventState() {
-    if (fd >= 0) ::close(fd);
+    if (fd_ >= 0) ::close(fd_);
+}
+
+int EventState::Fd() {
+    std::lock_guard lock(mutex_);
+    if (fd_ < 0) {
+        fd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        if (fd_ >= 0 && signalled_) Signal(fd_);
+    }
+    return fd_;
+}
+
+void EventState::Drain() {
+    if (fd_ < 0) return;
+    std::uint64_t count = 0;
+    [[maybe_unused]] const auto n = ::read(fd_, &count, sizeof count);
 }
 
 bool EventState::Set() {
     std::lock_guard lock(mutex_);
-    if (fd < 0) return false;
     if (!signalled_) {
-        const std::uint64_t one = 1;
-        if (::write(fd, &one, sizeof one) != sizeof one) return false;
+        if (fd_ >= 0) Signal(fd_);
         signalled_ = true;
     }
     return true;
@@ -31,10 +50,8 @@ bool EventState::Set() {
 
 bool EventState::Reset() {
     std::lock_guard lock(mutex_);
-    if (fd < 0) return false;
     if (signalled_) {
-        std::uint64_t count = 0;
-        [[maybe_unused]] const auto n = ::read(fd, &count, sizeof count);
+        Drain();
         signalled_ = false;
     }
     return true;
@@ -49,8 +66,7 @@ bool EventState::Consume() {
     std::lock_guard lock(mutex_);
     if (!signalled_) return false;
     if (!manualReset) {
-        std::uint64_t count = 0;
-        [[maybe_unused]] const auto n = ::read(fd, &count, sizeof count);
+        Drain();
         signalled_ = false;
     }
     return true;
@@ -61,9 +77,7 @@ void EventState::Restore() {
 }
 
 Event::Event(bool manualReset, bool initiallySignalled)
-    : state_(std::make_shared<EventState>(manualReset, initiallySignalled)) {
-    if (state_->fd < 0) state_.reset();
-}
+    : state_(std::make_shared<EventState>(manualReset, initiallySignalled)) {}
 
 bool Event::Set() const {
     return state_ && state_->Set();

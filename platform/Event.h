@@ -1,6 +1,7 @@
 #pragma once
-// An event object with manual or automatic reset, backed by an eventfd so
-// that WaitForMultipleObjects can poll it together with sockets and threads.
+// An event object with manual or automatic reset, backed by an eventfd (made
+// when first waited on) so that WaitForMultipleObjects can poll it together
+// with sockets and threads.
 //
 // Copies share one event (like a duplicated handle): a copy that is set
 // wakes the waiters of every copy. The event lives until its last copy goes.

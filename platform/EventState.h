@@ -1,9 +1,10 @@
 #pragma once
 // Inside the platform layer only: the shared record of an Event.
 //
-// The eventfd is readable exactly while the event is signalled: Set writes
-// it once, Reset and a satisfied auto-reset wait read it back, all under
-// the record's lock, so its count is never above 1.
+// The eventfd is made when a wait first needs one (most events are only
+// set and tested); from then on it is readable exactly while the event is
+// signalled: Set writes it once, Reset and a satisfied auto-reset wait read
+// it back, all under the record's lock, so its count is never above 1.
 
 #include <mutex>
 
@@ -23,12 +24,17 @@ struct EventState {
     bool Consume();
     // Gives back a signal taken by Consume (a wait for all that lost a race).
     void Restore();
+    // The descriptor a wait polls, made on first use; -1 when none can be
+    // made.
+    int Fd();
 
     const bool manualReset;
-    int fd = -1;
 
 private:
+    void Drain();
+
     std::mutex mutex_;
+    int fd_ = -1;
     bool signalled_ = false;
 };
 

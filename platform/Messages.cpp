@@ -1,6 +1,7 @@
 #include "platform/Messages.h"
 
 #include <poll.h>
+#include <pthread.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -216,8 +217,20 @@ bool PostNotice(HWND hwnd, UINT message, SOCKET s, LPARAM lParam) {
 
 using detail::MessageQueue;
 
+namespace {
+
+// The system call is made once per thread; a forked child's only thread
+// asks again.
+thread_local DWORD tlsThreadId = 0;
+const bool kThreadIdResetAtFork = [] {
+    return ::pthread_atfork(nullptr, nullptr, [] { tlsThreadId = 0; }) == 0;
+}();
+
+}  // namespace
+
 DWORD GetCurrentThreadId() {
-    return static_cast<DWORD>(::gettid());
+    if (tlsThreadId == 0) tlsThreadId = static_cast<DWORD>(::gettid());
+    return tlsThreadId;
 }
 
 bool PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/epoll.h>
 
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <thread>
@@ -202,16 +203,19 @@ void WithWatch(SOCKET s, F&& f) {
     if (r.watch) UpdateInterest(s, r, *r.watch);
 }
 
-bool IsConnected(SOCKET s) {
+enum class PeerState { NotSocket, Unconnected, Connected, Listening };
+
+// What a socket the notifier has not seen listen is.
+PeerState Peer(SOCKET s) {
     sockaddr_storage peer{};
     socklen_t length = sizeof peer;
-    return ::getpeername(s, reinterpret_cast<sockaddr*>(&peer), &length) == 0;
-}
-
-bool IsListening(SOCKET s) {
+    if (::getpeername(s, reinterpret_cast<sockaddr*>(&peer), &length) == 0) return PeerState::Connected;
+    if (errno == ENOTSOCK || errno == EBADF) return PeerState::NotSocket;
+    // A socket that listens without this layer knowing it.
     int on = 0;
-    socklen_t length = sizeof on;
-    return ::getsockopt(s, SOL_SOCKET, SO_ACCEPTCONN, &on, &length) == 0 && on != 0;
+    length = sizeof on;
+    if (::getsockopt(s, SOL_SOCKET, SO_ACCEPTCONN, &on, &length) == 0 && on != 0) return PeerState::Listening;
+    return PeerState::Unconnected;
 }
 
 }  // namespace
@@ -290,9 +294,7 @@ void WatchClosing(SOCKET s) {
 
 int WSAAsyncSelect(SOCKET s, HWND hwnd, UINT message, long events) {
     const int flags = s < 0 ? -1 : ::fcntl(s, F_GETFL);
-    int type = 0;
-    socklen_t length = sizeof type;
-    if (flags < 0 || ::getsockopt(s, SOL_SOCKET, SO_TYPE, &type, &length) != 0) {
+    if (flags < 0) {
         WSASetLastError(WSAENOTSOCK);
         return SOCKET_ERROR;
     }
@@ -304,11 +306,27 @@ int WSAAsyncSelect(SOCKET s, HWND hwnd, UINT message, long events) {
             return SOCKET_ERROR;
         }
     }
-    ::fcntl(s, F_SETFL, flags | O_NONBLOCK);
-    const bool listening = IsListening(s);
-    const bool connected = !listening && IsConnected(s);
-
     Notifier& n = notifier();
+    // A socket that listened through this layer is known; any other one is
+    // asked whether it is a socket and connected.
+    bool listening = false;
+    {
+        std::lock_guard lock(n.mutex);
+        const auto it = n.sockets.find(s);
+        listening = it != n.sockets.end() && it->second.listening;
+    }
+    bool connected = false;
+    if (!listening) {
+        const PeerState peer = Peer(s);
+        if (peer == PeerState::NotSocket) {
+            WSASetLastError(WSAENOTSOCK);
+            return SOCKET_ERROR;
+        }
+        listening = peer == PeerState::Listening;
+        connected = peer == PeerState::Connected;
+    }
+    if (!(flags & O_NONBLOCK)) ::fcntl(s, F_SETFL, flags | O_NONBLOCK);
+
     std::lock_guard lock(n.mutex);
     SocketRecord& r = n.sockets[s];
     Unwatch(n, s, r);

@@ -25,8 +25,9 @@ public:
     // Runs body on a new thread; its result is the exit code. Returns once
     // the new thread's id is known. An empty Thread when none can be made.
     static Thread Start(std::function<DWORD()> body);
-    // The same for a worker that nobody posts to: it gets no message queue,
-    // and the call returns without waiting for the new thread to run.
+    // The same for a short-lived worker that nobody posts to: it gets no
+    // message queue and a small stack (512 KiB), and the call returns
+    // without waiting for the new thread to run.
     static Thread StartWorker(std::function<DWORD()> body);
 
     bool IsValid() const { return static_cast<bool>(state_); }

@@ -1,9 +1,10 @@
 #pragma once
 // Inside the platform layer only: the shared record of a Thread.
 
+#include <pthread.h>
+
 #include <atomic>
 #include <mutex>
-#include <thread>
 
 #include "platform/Event.h"
 #include "platform/Thread.h"
@@ -25,7 +26,9 @@ struct Thread::State {
     std::shared_ptr<ThreadEnd> end = std::make_shared<ThreadEnd>();
     Event& ended = end->ended;
     std::mutex joinMutex;
-    std::thread thread;
+    pthread_t handle{};
+    // Neither joined nor detached yet; written under joinMutex.
+    bool joinable = false;
 };
 
 }  // namespace platform

@@ -38,7 +38,7 @@ using Clock = std::chrono::steady_clock;
 pollfd PollEntry(const WaitHandle& h) {
     switch (h.kind()) {
     case WaitHandle::Kind::Event:
-        return {h.event()->fd, POLLIN, 0};
+        return {h.event()->Fd(), POLLIN, 0};
     case WaitHandle::Kind::SocketRead:
         return {h.socket(), POLLIN | POLLRDHUP, 0};
     case WaitHandle::Kind::SocketWrite:
@@ -127,10 +127,9 @@ DWORD WaitForMultipleObjects(std::span<const WaitHandle> handles, bool waitAll, 
     std::vector<pollfd> fds;
     fds.reserve(handles.size());
     for (const auto& h : handles) {
-        if (h.kind() == WaitHandle::Kind::Event ? !h.event() || h.event()->fd < 0 : h.socket() < 0) {
-            return WAIT_FAILED;
-        }
+        if (h.kind() == WaitHandle::Kind::Event ? !h.event() : h.socket() < 0) return WAIT_FAILED;
         fds.push_back(PollEntry(h));
+        if (fds.back().fd < 0) return WAIT_FAILED;
     }
     const bool forever = ms == INFINITE;
     const auto deadline = Clock::now() + std::chrono::milliseconds(forever ? 0 : ms);
