@@ -352,6 +352,11 @@ void CMainDlg::DestroyWindow() {
     m_hMessageWnd = {};
 }
 
+bool CMainDlg::Show(bool show) {
+    if (!show && IsModal()) return wxTopLevelWindow::Show(false);
+    return CAppNotifier::Show(show);
+}
+
 bool CMainDlg::Destroy() {
     DestroyWindow();
     return CAppNotifier::Destroy();

@@ -62,6 +62,10 @@ public:
     // message window goes); Destroy does this first as well.
     void DestroyWindow();
     bool Destroy() override;
+    // Hiding keeps the modal loop running: the toolkit would end a modal
+    // dialog that is hidden, and hiding to the tray must not end the panel
+    // (only the exit road ends its modal loop).
+    bool Show(bool show = true) override;
     // The end of the user's session: the system browser gets its own
     // settings back; the engine goes on. True: the session may end.
     bool OnQueryEndSession();
