@@ -4,7 +4,6 @@
 
 #include "controls/CRoundGroupBox.h"
 #include "panel/app/WxMessageBoxes.h"
-#include "panel/main/CMainDlg.h"
 #include "platform/MainLoopQueue.h"
 #include "relay/engine/CBaseServer.h"
 
@@ -18,9 +17,7 @@ std::vector<std::string> Arguments() {
 
 }  // namespace
 
-CKVDeskApp::CKVDeskApp() {
-    Bind(wxEVT_QUERY_END_SESSION, &CKVDeskApp::OnQueryEndSession, this);
-}
+CKVDeskApp::CKVDeskApp() = default;
 
 bool CKVDeskApp::OnInit() {
     // The program ends at the host's quit message, never because its last
@@ -44,9 +41,4 @@ int CKVDeskApp::OnExit() {
     ExitInstance();
     platform::MainLoopQueue::Detach();
     return wxApp::OnExit();
-}
-
-void CKVDeskApp::OnQueryEndSession(wxCloseEvent& event) {
-    CMainDlg* main = GetMainWnd();
-    if (main && !main->OnQueryEndSession() && event.CanVeto()) event.Veto();
 }

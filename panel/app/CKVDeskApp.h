@@ -14,7 +14,4 @@ public:
 
     bool OnInit() override;
     int OnExit() override;
-
-private:
-    void OnQueryEndSession(wxCloseEvent& event);
 };

@@ -4,9 +4,12 @@
 #include "panel/app/CKVDeskModule.h"
 #include "panel/app/HostRules.h"
 #include "panel/main/CMainDlg.h"
+#include "platform/ExitSignals.h"
+#include "platform/Messages.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/Root.h"
+#include "platform/SessionClient.h"
 
 namespace {
 
@@ -41,29 +44,54 @@ int CKVDeskHost::ExitInstance() {
     Stop();
     if (hostrules::CleansAtExit(GetEngine().EngineSettings())) StartDetached(hostrules::kCleanerProgram, {});
     if (m_bClassObjectsRegistered) RevokeClassObjects();
+    if (m_pSession) m_pSession->ConfirmEnd();
+    m_pSession.reset();
+    if (m_bWatchingEnd) platform::ExitSignals::Unwatch();
+    m_bWatchingEnd = false;
     return 0;
+}
+
+void CKVDeskHost::EndOrderly() {
+    if (CMainDlg* main = GetMainWnd()) main->OnCancel();
+    else platform::PostQuitMessage(0);
+}
+
+void CKVDeskHost::WatchEndRequests() {
+    platform::ExitSignals::Watch([this](int) { EndOrderly(); });
+    m_bWatchingEnd = true;
+    m_pSession = std::make_unique<platform::SessionClient>(
+        "KVDesk", platform::SessionClient::Handlers{[this] {
+                                                        if (CMainDlg* main = GetMainWnd()) main->OnQueryEndSession();
+                                                    },
+                                                    [this] { EndOrderly(); }});
 }
 
 int CKVDeskHost::InitInstanceCore() { return HandleCommandLine(); }
 
+// Registration needs no class objects. A window-less start has nothing to
+// do without its object and ends; the panel runs without it.
 int CKVDeskHost::HandleCommandLine() {
-    if (!CKVDeskModule::RegisterClassObjects()) return 0;
-    m_bClassObjectsRegistered = true;
-    switch (m_CommandLine.Action()) {
-    case CKVDeskCommandLine::eAction::Automation:
-        return 1;
-    case CKVDeskCommandLine::eAction::Unregister:
+    using eAction = CKVDeskCommandLine::eAction;
+    using eNameClaim = CKVDeskModule::eNameClaim;
+    const eAction action = m_CommandLine.Action();
+    switch (action) {
+    case eAction::Unregister:
         CKVDeskModule::UnregisterAppId();
         CKVDeskModule::UnregisterServer();
         return 0;
-    case CKVDeskCommandLine::eAction::Register:
+    case eAction::Register:
         CKVDeskModule::RegisterAppId();
         CKVDeskModule::RegisterServer();
         return 0;
-    case CKVDeskCommandLine::eAction::Panel:
+    case eAction::Automation:
+    case eAction::Panel:
         break;
     }
-    return 2;
+    const bool windowLess = action == eAction::Automation;
+    m_bClassObjectsRegistered = CKVDeskModule::RegisterClassObjects(windowLess ? eNameClaim::Yield : eNameClaim::Take);
+    if (windowLess && !m_bClassObjectsRegistered) return 0;
+    WatchEndRequests();
+    return windowLess ? 1 : 2;
 }
 
 void CKVDeskHost::RevokeClassObjects() {

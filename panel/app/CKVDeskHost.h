@@ -6,11 +6,16 @@
 // help, and the exit with its cleaner start.
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "panel/app/CKVDeskCommandLine.h"
 #include "panel/app/CServerHost.h"
+
+namespace platform {
+class SessionClient;
+}
 
 class CKVDeskHost : public CServerHost {
 public:
@@ -25,8 +30,13 @@ public:
     // The start-up; what Run returns (0 end, 1 run the message loop).
     int InitInstance();
     // The exit: waits for the engine, then the outside cleaner when the
-    // engine's settings ask for it.
+    // engine's settings ask for it; a session that is ending hears that the
+    // program is ready.
     int ExitInstance();
+    // A request from outside to end (SIGTERM, SIGHUP, SIGINT, the session's
+    // end or stop): the main window's exit road, or the end of the
+    // window-less loop.
+    void EndOrderly();
 
     // CServerHost
     int InitInstanceCore() override;
@@ -38,6 +48,10 @@ public:
     void ShowHelp() override;
 
 protected:
+    // From here on the end requests take EndOrderly; the session's question
+    // whether it may end gives the browser its own settings back. Tests
+    // record the call instead.
+    virtual void WatchEndRequests();
     // Starts a program detached (the help viewer, the cleaner); tests
     // record the starts instead.
     virtual void StartDetached(const std::string& program, const std::vector<std::string>& arguments);
@@ -48,4 +62,6 @@ private:
     CKVDeskCommandLine m_CommandLine;
     CMainDlg* m_pMainDlg = nullptr;
     bool m_bClassObjectsRegistered = false;
+    bool m_bWatchingEnd = false;
+    std::unique_ptr<platform::SessionClient> m_pSession;
 };

@@ -36,8 +36,8 @@ bool CKVDeskModule::UnregisterAppId() {
     return true;
 }
 
-bool CKVDeskModule::RegisterClassObjects() {
-    return !Map().registerClassObjects || Map().registerClassObjects();
+bool CKVDeskModule::RegisterClassObjects(eNameClaim claim) {
+    return !Map().registerClassObjects || Map().registerClassObjects(claim);
 }
 
 void CKVDeskModule::RevokeClassObjects() {

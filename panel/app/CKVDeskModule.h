@@ -10,9 +10,14 @@ class CKVDeskModule {
 public:
     static constexpr const char* kAppId = "{14107F49-A0DF-4567-A914-39450662DD57}";
 
+    // Which instance keeps the automation name when two serve it: the one
+    // that runs the engine takes it from a window-less one (-Embedding),
+    // which yields it and waits in the name's queue.
+    enum class eNameClaim { Take, Yield };
+
     struct ObjectMap {
         // Class objects for a local server, multiple use.
-        std::function<bool()> registerClassObjects;
+        std::function<bool(eNameClaim)> registerClassObjects;
         std::function<void()> revokeClassObjects;
         // The classes and the type library.
         std::function<bool()> registerServer;
@@ -28,7 +33,7 @@ public:
     // Removes both keys; missing keys are no error.
     static bool UnregisterAppId();
 
-    static bool RegisterClassObjects();
+    static bool RegisterClassObjects(eNameClaim claim);
     static void RevokeClassObjects();
     static bool RegisterServer();
     static bool UnregisterServer();

@@ -15,9 +15,9 @@ constexpr const char* kProgramFile = "KVDesk";
 
 const bool kObjectMapInstalled = [] {
     CKVDeskModule::SetObjectMap({
-        [] {
+        [](CKVDeskModule::eNameClaim claim) {
             CServerHost* host = CServerHost::Current();
-            return host != nullptr && CProxyControlServer::RegisterClassObjects(*host);
+            return host != nullptr && CProxyControlServer::RegisterClassObjects(*host, claim);
         },
         [] { CProxyControlServer::RevokeClassObjects(); },
         [] { return CAutomationRegistrar::RegisterServer(platform::ProgramImageFolder() / kProgramFile); },

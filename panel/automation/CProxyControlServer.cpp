@@ -67,6 +67,11 @@ constexpr MethodRow kMethods[] = {
     {"StopPrivacy", [](ProxyControl& o, GVariant*) -> GVariant* { o.StopPrivacy(); return nullptr; }},
 };
 
+// RequestName flags: another instance may take the name from us; we take it
+// from an instance that allows that.
+constexpr guint32 kAllowReplacement = 0x1;
+constexpr guint32 kReplaceExisting = 0x2;
+
 // RequestName answers: the name is ours, we wait in its queue, or we
 // already had it.
 constexpr guint32 kNamePrimaryOwner = 1;
@@ -129,10 +134,18 @@ CProxyControlServer::~CProxyControlServer() {
     if (m_Cookie != 0) m_Object.Unadvise(m_Cookie);
 }
 
-bool CProxyControlServer::RegisterClassObjects(CServerHost& host) {
+bool CProxyControlServer::RegisterClassObjects(CServerHost& host, CKVDeskModule::eNameClaim claim) {
     RevokeClassObjects();
     std::unique_ptr<CProxyControlServer> server(new CProxyControlServer(host));
-    if (!server->Export()) return false;
+    const std::string failure = server->Export(claim);
+    if (!failure.empty()) {
+        // The program goes on without the object (or ends, with nothing to
+        // serve); it says why once.
+        static bool told = false;
+        if (!told) std::fprintf(stderr, "KVDesk: the automation object is not served: %s.\n", failure.c_str());
+        told = true;
+        return false;
+    }
     g_pServer = std::move(server);
     return true;
 }
@@ -141,16 +154,16 @@ void CProxyControlServer::RevokeClassObjects() { g_pServer.reset(); }
 
 CProxyControlServer* CProxyControlServer::Current() { return g_pServer.get(); }
 
-bool CProxyControlServer::Export() {
+std::string CProxyControlServer::Export(CKVDeskModule::eNameClaim claim) {
     Bus& bus = *m_pBus;
     GError* error = nullptr;
     bus.connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
     if (bus.connection == nullptr) {
-        // Start-up ends without a word to the user here, so say why once.
-        std::fprintf(stderr, "KVDesk: the session bus cannot be reached (%s); nothing is started.\n",
-                     error != nullptr ? error->message : "no address");
+        std::string why = "the session bus cannot be reached (";
+        why += error != nullptr ? error->message : "no address";
+        why += ")";
         if (error != nullptr) g_error_free(error);
-        return false;
+        return why;
     }
     // The panel outlives a lost session bus.
     g_dbus_connection_set_exit_on_close(bus.connection, FALSE);
@@ -159,24 +172,25 @@ bool CProxyControlServer::Export() {
     bus.node = g_dbus_node_info_new_for_xml(xml.c_str(), nullptr);
     GDBusInterfaceInfo* info =
         bus.node != nullptr ? g_dbus_node_info_lookup_interface(bus.node, kInterfaceName) : nullptr;
-    if (info == nullptr) return false;
+    if (info == nullptr) return "its interface description does not parse";
 
     static const GDBusInterfaceVTable vtable{&Bus::OnMethodCall, nullptr, nullptr, {}};
     bus.registration =
         g_dbus_connection_register_object(bus.connection, kObjectPath, info, &vtable, this, nullptr, nullptr);
-    if (bus.registration == 0) return false;
+    if (bus.registration == 0) return std::string("the object cannot be exported at ") + kObjectPath;
 
-    GVariant* reply = CallBus(bus.connection, "RequestName", g_variant_new("(su)", kBusName, 0u),
+    const guint32 flags = claim == CKVDeskModule::eNameClaim::Take ? kReplaceExisting : kAllowReplacement;
+    GVariant* reply = CallBus(bus.connection, "RequestName", g_variant_new("(su)", kBusName, flags),
                               G_VARIANT_TYPE("(u)"));
-    if (reply == nullptr) return false;
+    if (reply == nullptr) return std::string("the bus refused the name ") + kBusName;
     guint32 answer = 0;
     g_variant_get(reply, "(u)", &answer);
     g_variant_unref(reply);
     bus.nameRequested = answer == kNamePrimaryOwner || answer == kNameInQueue || answer == kNameAlreadyOwner;
-    if (!bus.nameRequested) return false;
+    if (!bus.nameRequested) return std::string("the bus refused the name ") + kBusName;
 
     m_Cookie = m_Object.Advise(this);
-    return true;
+    return {};
 }
 
 platform::HRESULT CProxyControlServer::DataArrive(std::int32_t iAmount) {

@@ -211,7 +211,7 @@ TEST_F(ProxyControlBusTest, ProgramModuleServesTheCurrentHostAndRegistersTheRunn
     ASSERT_FALSE(client_->NameHasOwner("KVDesk.ProxyControl"));
     ASSERT_EQ(host_, CServerHost::Current());
 
-    EXPECT_TRUE(CKVDeskModule::RegisterClassObjects());
+    EXPECT_TRUE(CKVDeskModule::RegisterClassObjects(CKVDeskModule::eNameClaim::Take));
     client_ = std::make_unique<BusClient>();  // a proxy that sees the new owner
     EXPECT_TRUE(client_->NameHasOwner("KVDesk.ProxyControl"));
     EXPECT_EQ("()", client_->Call("StartProxy"));

@@ -6,6 +6,7 @@
 #include "panel/app/CKVDeskModule.h"
 #include "panel/app/HostRules.h"
 #include "panel/main/CBaseDlg.h"
+#include "platform/Messages.h"
 #include "platform/Registry.h"
 #include "support/TempRoot.h"
 
@@ -50,7 +51,7 @@ TEST_F(HostTest, PanelStartRunsTheEngineThenTheWindowAndExitStopsInOrder) {
     host.ExitInstance();
 
     const Log expected = {
-        "SetShuttingDown(false)", "SetShuttingDown(false)", "InitEngine", "CreateServerThread",
+        "SetShuttingDown(false)", "WatchEndRequests", "SetShuttingDown(false)", "InitEngine", "CreateServerThread",
         "SetAnalyzerOnlyHttp(false)", "StartServer", "RunMainDialog",
         // the main window's cancel: stopped notice (ignored from here on), engine stop
         "SetShuttingDown(true)", "StopAnalyzer", "StopHunter", "StopAnalyzingPrivateList", "StopServer",
@@ -92,7 +93,7 @@ TEST_F(HostTest, AutomationModeRunsTheLoopWithoutEngineOrWindow) {
         EXPECT_EQ(host.InitInstance(), 1) << flag;
         EXPECT_FALSE(host.WaitForEngineStop()) << "no engine was started";
         host.ExitInstance();
-        EXPECT_EQ(host.log(), (Log{"SetShuttingDown(false)"})) << flag;
+        EXPECT_EQ(host.log(), (Log{"SetShuttingDown(false)", "WatchEndRequests"})) << flag;
     }
 }
 
@@ -115,14 +116,68 @@ TEST_F(HostTest, RegserverRegistersTheAppIdAndUnregserverRemovesIt) {
     EXPECT_FALSE(KeyExists(platform::HKEY_CLASSES_ROOT, "AppID\\KVDesk.EXE"));
 }
 
-TEST_F(HostTest, FailedClassRegistrationEndsTheStartUpSilently) {
-    CKVDeskModule::SetObjectMap({[] { return false; }, nullptr, nullptr, nullptr});
-    TestHost host;
-    host.mainDialog = CancelLikeTheMainWindow;
-    EXPECT_EQ(host.InitInstance(), 0);
+// Without its object (no session bus, say) the panel still runs; a
+// window-less start has nothing to serve and ends.
+TEST_F(HostTest, FailedClassRegistrationEndsOnlyTheWindowLessStart) {
+    CKVDeskModule::SetObjectMap({[](CKVDeskModule::eNameClaim) { return false; }, nullptr, nullptr, nullptr});
+    {
+        TestHost host;
+        host.mainDialog = CancelLikeTheMainWindow;
+        EXPECT_EQ(host.InitInstance(), 1);
+        host.ExitInstance();
+        EXPECT_NE(IndexOf(host.log(), "InitEngine"), -1);
+        EXPECT_NE(IndexOf(host.log(), "RunMainDialog"), -1);
+        EXPECT_NE(IndexOf(host.log(), "WatchEndRequests"), -1);
+    }
+    {
+        TestHost host({"-Embedding"});
+        EXPECT_EQ(host.InitInstance(), 0);
+        EXPECT_EQ(host.log(), (Log{"SetShuttingDown(false)"}));
+    }
     CKVDeskModule::SetObjectMap({});
-    EXPECT_EQ(IndexOf(host.log(), "RunMainDialog"), -1);
-    EXPECT_EQ(IndexOf(host.log(), "InitEngine"), -1);
+}
+
+// The instance that runs the engine takes the automation name; a
+// window-less one yields it; registration serves nothing.
+TEST_F(HostTest, EachStartClaimsTheAutomationNameAsItsModeSays) {
+    using eNameClaim = CKVDeskModule::eNameClaim;
+    std::vector<eNameClaim> claims;
+    int revoked = 0;
+    CKVDeskModule::SetObjectMap({[&](eNameClaim claim) {
+                                     claims.push_back(claim);
+                                     return true;
+                                 },
+                                 [&] { ++revoked; }, nullptr, nullptr});
+    const std::pair<std::vector<std::string>, std::vector<eNameClaim>> cases[] = {
+        {{}, {eNameClaim::Take}},
+        {{"-Embedding"}, {eNameClaim::Yield}},
+        {{"/Automation"}, {eNameClaim::Yield}},
+        {{"-RegServer"}, {}},
+        {{"/UnregServer"}, {}},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        claims.clear();
+        revoked = 0;
+        TestHost host(arguments);
+        host.mainDialog = CancelLikeTheMainWindow;
+        host.InitInstance();
+        host.ExitInstance();
+        EXPECT_EQ(claims, expected) << (arguments.empty() ? "panel" : arguments[0]);
+        EXPECT_EQ(revoked, expected.empty() ? 0 : 1);
+    }
+    CKVDeskModule::SetObjectMap({});
+}
+
+TEST_F(HostTest, AnEndRequestWithoutTheMainWindowEndsTheWindowLessLoop) {
+    TestHost host({"-Embedding"});
+    ASSERT_EQ(host.InitInstance(), 1);
+    platform::MSG message;
+    while (platform::PeekMessage(message)) {
+    }
+    host.EndOrderly();
+    ASSERT_TRUE(platform::PeekMessage(message));
+    EXPECT_EQ(message.message, platform::WM_QUIT);
+    host.ExitInstance();
 }
 
 TEST_F(HostTest, StartUpReadsTheWorkingCopyFromTheProgramsRootKey) {

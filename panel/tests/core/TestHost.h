@@ -42,6 +42,7 @@ protected:
         log_->push_back(line);
     }
     std::filesystem::path ProgramFolder() const override { return programFolder; }
+    void WatchEndRequests() override { log_->push_back("WatchEndRequests"); }
 
 private:
     TestHost(std::vector<std::string> arguments, std::unique_ptr<std::vector<std::string>> log, bool realEngine)
