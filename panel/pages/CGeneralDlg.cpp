@@ -79,16 +79,11 @@ void CGeneralDlg::Build() {
     for (wxTextCtrl* edit : {m_pPort, m_pFirewallIP, m_pFirewallPort}) edit->SetBackgroundColour(*wxWHITE);
 
     new wxStaticBox(this, wxID_ANY, "Protection Level", DuPoint(4, 142), DuSize(267, 40));
-    const std::pair<int, const char*> levels[] = {{IDC_LEVEL_MAXIMUM, "Maximum"},
-                                                  {IDC_LEVEL_DEFAULT, "Default"},
-                                                  {IDC_LEVEL_MINIMUM, "Minimum"},
-                                                  {IDC_LEVEL_CUSTOM, "Custom"}};
-    int x = 12;
-    for (auto [id, label] : levels) {
-        m_Levels[id] = new wxRadioButton(this, id, label, DuPoint(x, 158), wxDefaultSize,
-                                         id == IDC_LEVEL_MAXIMUM ? wxRB_GROUP : 0);
-        x += 64;
-    }
+    m_pLevels = std::make_unique<CRadioGroup>(
+        this, std::vector<CRadioGroup::Choice>{{IDC_LEVEL_MAXIMUM, "Maximum", DuPoint(12, 158)},
+                                               {IDC_LEVEL_DEFAULT, "Default", DuPoint(76, 158)},
+                                               {IDC_LEVEL_MINIMUM, "Minimum", DuPoint(140, 158)},
+                                               {IDC_LEVEL_CUSTOM, "Custom", DuPoint(204, 158)}});
 }
 
 void CGeneralDlg::SetTip(wxWindow* control, const std::string& text) {
@@ -138,10 +133,14 @@ void CGeneralDlg::BindHandlers() {
     m_pTray->Bind(wxEVT_CHECKBOX, [this, &m](wxCommandEvent&) {
         Change([&] { m.OnTrayClicked(m_pTray->GetValue()); });
     });
-    m_Levels[IDC_LEVEL_MAXIMUM]->Bind(wxEVT_RADIOBUTTON, [this, &m](wxCommandEvent&) { Change([&] { m.OnMaximum(); }); });
-    m_Levels[IDC_LEVEL_DEFAULT]->Bind(wxEVT_RADIOBUTTON, [this, &m](wxCommandEvent&) { Change([&] { m.OnDefault(); }); });
-    m_Levels[IDC_LEVEL_MINIMUM]->Bind(wxEVT_RADIOBUTTON, [this, &m](wxCommandEvent&) { Change([&] { m.OnMinimum(); }); });
-    m_Levels[IDC_LEVEL_CUSTOM]->Bind(wxEVT_RADIOBUTTON, [this, &m](wxCommandEvent&) { Change([&] { m.OnCustom(); }); });
+    const std::pair<int, void (CGeneralDlgModel::*)()> levels[] = {{IDC_LEVEL_MAXIMUM, &CGeneralDlgModel::OnMaximum},
+                                                                   {IDC_LEVEL_DEFAULT, &CGeneralDlgModel::OnDefault},
+                                                                   {IDC_LEVEL_MINIMUM, &CGeneralDlgModel::OnMinimum},
+                                                                   {IDC_LEVEL_CUSTOM, &CGeneralDlgModel::OnCustom}};
+    for (auto [id, command] : levels) {
+        m_pLevels->Button(id)->Bind(wxEVT_RADIOBUTTON,
+                                    [this, &m, command](wxCommandEvent&) { Change([&] { (m.*command)(); }); });
+    }
     m_pStartStop->Bind(wxEVT_BUTTON, [this, &m](wxCommandEvent&) { Change([&] { m.OnStartStop(); }); });
     m_pAutoConfig->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
         CAutoConfigDlg dialog(GetHost());
@@ -168,7 +167,7 @@ void CGeneralDlg::ShowState() {
     }
     m_pAutostart->SetValue(s.autostart);
     m_pTray->SetValue(s.trayNotifications);
-    for (auto& [id, radio] : m_Levels) radio->SetValue(id == s.levelButton);
+    m_pLevels->Check(s.levelButton);
     if (s.startStopImage != 0 && m_pStartStop->NormalId() != static_cast<int>(s.startStopImage)) {
         m_pStartStop->SetImages(static_cast<int>(s.startStopImage), static_cast<int>(s.startStopPushedImage));
         m_pStartStop->Refresh();

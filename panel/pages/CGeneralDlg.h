@@ -11,10 +11,10 @@
 #include "panel/main/IGeneralPage.h"
 #include "panel/pages/CGeneralDlgModel.h"
 #include "panel/pages/CHostPageLink.h"
+#include "panel/pages/CRadioGroup.h"
 
 class wxCheckBox;
 class wxChoice;
-class wxRadioButton;
 class wxTextCtrl;
 class CGifButton;
 class CToolTipCtrlEx;
@@ -56,7 +56,8 @@ private:
     wxCheckBox* m_pTray = nullptr;
     CGifButton* m_pStartStop = nullptr;
     CGifButton* m_pAutoConfig = nullptr;
-    std::map<int, wxRadioButton*> m_Levels;
+    // The protection level (1009, 1118, 1119, 1010); none for a level outside 1..4.
+    std::unique_ptr<CRadioGroup> m_pLevels;
     std::map<wxWindow*, std::string> m_Tips;
     CToolTipCtrlEx* m_pTip = nullptr;
     bool m_bShowing = false;

@@ -37,19 +37,15 @@ bool CProxyAnalyzerAdvancedSettings::OnInitDialog() {
     new wxStaticBox(this, IDC_HS_GROUP_SERVER, "Server Settings", DuPoint(6, 20), DuSize(218, 110));
     new wxStaticBox(this, IDC_HS_GROUP_OTHER, wxString(), DuPoint(6, 132), DuSize(218, 40));
 
-    struct RadioPlace {
-        int id;
-        const char* label;
-        int x, y;
-        long style;
-    };
-    const RadioPlace radios[] = {{IDC_HS_DEFAULT, "Default", 12, 32, wxRB_GROUP},
-                                 {IDC_HS_CUSTOM, "Custom", 80, 32, 0},
-                                 {IDC_HS_SERVER, "Kavelin Server", 12, 48, wxRB_GROUP},
-                                 {IDC_HS_URL, "URL", 12, 62, 0},
-                                 {IDC_HS_LOCAL, "Local File", 12, 88, 0}};
-    for (const RadioPlace& r : radios) {
-        m_Radios[r.id] = new wxRadioButton(this, r.id, r.label, DuPoint(r.x, r.y), wxDefaultSize, r.style);
+    m_pKinds = std::make_unique<CRadioGroup>(
+        this, std::vector<CRadioGroup::Choice>{{IDC_HS_DEFAULT, "Default", DuPoint(12, 32)},
+                                               {IDC_HS_CUSTOM, "Custom", DuPoint(80, 32)}});
+    m_pSources = std::make_unique<CRadioGroup>(
+        this, std::vector<CRadioGroup::Choice>{{IDC_HS_SERVER, "Kavelin Server", DuPoint(12, 48)},
+                                               {IDC_HS_URL, "URL", DuPoint(12, 62)},
+                                               {IDC_HS_LOCAL, "Local File", DuPoint(12, 88)}});
+    for (const CRadioGroup* group : {m_pKinds.get(), m_pSources.get()}) {
+        m_Radios.insert(group->Buttons().begin(), group->Buttons().end());
     }
     m_pUrl = new wxTextCtrl(this, IDC_HS_URL_EDIT, {}, DuPoint(12, 74), DuSize(206, 12));
     m_pLocal = new wxTextCtrl(this, IDC_HS_LOCAL_EDIT, {}, DuPoint(12, 100), DuSize(160, 12));
@@ -133,10 +129,14 @@ void CProxyAnalyzerAdvancedSettings::ShowState() {
     const std::pair<int, const CHunterSettingsModel::Control*> radios[] = {
         {IDC_HS_DEFAULT, &s.defaultRadio}, {IDC_HS_CUSTOM, &s.customRadio}, {IDC_HS_SERVER, &s.serverRadio},
         {IDC_HS_URL, &s.urlRadio},         {IDC_HS_LOCAL, &s.localRadio}};
-    for (auto [id, control] : radios) {
-        m_Radios[id]->SetValue(control->checked);
-        m_Radios[id]->Enable(control->enabled);
+    for (CRadioGroup* group : {m_pKinds.get(), m_pSources.get()}) {
+        int checked = 0;
+        for (auto [id, control] : radios) {
+            if (control->checked && group->Button(id)) checked = id;
+        }
+        group->Check(checked);
     }
+    for (auto [id, control] : radios) m_Radios[id]->Enable(control->enabled);
     const std::pair<int, const CHunterSettingsModel::Control*> boxes[] = {
         {IDC_HS_DEPTH, &s.depthBox},
         {IDC_HS_AUTO_ANALYZE, &s.autoAnalyzeBox},

@@ -9,9 +9,9 @@
 
 #include "panel/pages/CHunterSettingsModel.h"
 #include "panel/pages/CPopupDlg.h"
+#include "panel/pages/CRadioGroup.h"
 
 class wxCheckBox;
-class wxRadioButton;
 class wxStaticText;
 class wxTextCtrl;
 
@@ -35,7 +35,10 @@ private:
     std::unique_ptr<CHunterSettingsModel> m_pModel;
     bool m_bMixChain = true;
     bool m_bShowing = false;
-    std::map<int, wxRadioButton*> m_Radios;
+    // Default or custom settings (1008, 1009); the source (1118, 1119, 1120).
+    std::unique_ptr<CRadioGroup> m_pKinds;
+    std::unique_ptr<CRadioGroup> m_pSources;
+    std::map<int, wxRadioButton*> m_Radios;  // every button of both groups
     std::map<int, wxCheckBox*> m_Boxes;
     wxTextCtrl* m_pUrl = nullptr;
     wxTextCtrl* m_pLocal = nullptr;

@@ -70,15 +70,12 @@ void CAdvPrivDlg::Build() {
     SetSize(DuSize(265, 198));
     m_pShield = new wxCheckBox(this, IDC_IP_SHIELDING, "IP Shielding (Connect Using Proxy Chain )",
                                DuPoint(8, 6));
-    // Every radio is driven by the model, so none belongs to a toolkit group.
-    const std::tuple<int, const char*, int, int> radios[] = {
-        {IDC_ONE_PROXY, "Use one Proxy", 16, 22},
-        {IDC_BEST_PROXY, "Choose best proxy", 28, 36},
-        {IDC_USER_PROXY, "User defined Proxy", 28, 50},
-        {IDC_PROXY_CHAIN, "Use Proxy Chain", 16, 88}};
-    for (auto [id, text, x, y] : radios) {
-        m_Radios[id] = new wxRadioButton(this, id, text, DuPoint(x, y), wxDefaultSize, wxRB_SINGLE);
-    }
+    m_pModes = std::make_unique<CRadioGroup>(
+        this, std::vector<CRadioGroup::Choice>{{IDC_ONE_PROXY, "Use one Proxy", DuPoint(16, 22)},
+                                               {IDC_PROXY_CHAIN, "Use Proxy Chain", DuPoint(16, 88)}});
+    m_pProxyChoices = std::make_unique<CRadioGroup>(
+        this, std::vector<CRadioGroup::Choice>{{IDC_BEST_PROXY, "Choose best proxy", DuPoint(28, 36)},
+                                               {IDC_USER_PROXY, "User defined Proxy", DuPoint(28, 50)}});
     for (const Label& label : kLabels) new wxStaticText(this, label.id, label.text, DuPoint(label.x, label.y));
     m_pUserIP = MakeEdit(this, IDC_USER_IP, 52, 66, 70);
     m_pUserPort = MakeEdit(this, IDC_USER_PORT, 148, 66, 36);
@@ -111,7 +108,8 @@ void CAdvPrivDlg::BindHandlers() {
         {IDC_USER_PROXY, &CAdvPrivDlgModel::OnUserProxy},
         {IDC_PROXY_CHAIN, &CAdvPrivDlgModel::OnChain}};
     for (auto [id, command] : commands) {
-        m_Radios[id]->Bind(wxEVT_RADIOBUTTON, [this, &m, command](wxCommandEvent&) {
+        wxRadioButton* radio = m_pModes->Button(id) ? m_pModes->Button(id) : m_pProxyChoices->Button(id);
+        radio->Bind(wxEVT_RADIOBUTTON, [this, &m, command](wxCommandEvent&) {
             Change([&] { (m.*command)(); });
         });
     }
@@ -135,11 +133,8 @@ void CAdvPrivDlg::ShowState() {
     const CAdvPrivDlgModel::State& s = m_pModel->GetState();
     m_pShield->SetValue(s.shield);
     m_pPrivateProxies->SetValue(s.privateProxies);
-    const std::pair<int, bool> radios[] = {{IDC_ONE_PROXY, s.oneProxy},
-                                           {IDC_BEST_PROXY, s.bestProxy},
-                                           {IDC_USER_PROXY, s.userProxy},
-                                           {IDC_PROXY_CHAIN, s.chain}};
-    for (auto [id, checked] : radios) m_Radios[id]->SetValue(checked);
+    m_pModes->Check(s.chain ? IDC_PROXY_CHAIN : s.oneProxy ? IDC_ONE_PROXY : 0);
+    m_pProxyChoices->Check(s.bestProxy ? IDC_BEST_PROXY : s.userProxy ? IDC_USER_PROXY : 0);
     const std::pair<wxTextCtrl*, const std::string*> texts[] = {{m_pChainLength, &s.chainLength},
                                                                 {m_pChainTimer, &s.chainTimer},
                                                                 {m_pUserIP, &s.userIP},

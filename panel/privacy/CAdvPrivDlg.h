@@ -11,12 +11,12 @@
 
 #include "panel/main/CBaseDlg.h"
 #include "panel/pages/CHostPageLink.h"
+#include "panel/pages/CRadioGroup.h"
 #include "panel/privacy/CAdvPrivDlgModel.h"
 #include "platform/Messages.h"
 
 class wxCheckBox;
 class wxChoice;
-class wxRadioButton;
 class wxTextCtrl;
 class CFilterSwitchSlot;
 class CToolTipCtrlEx;
@@ -48,7 +48,10 @@ private:
     // Child windows, owned by the toolkit.
     wxCheckBox* m_pShield = nullptr;
     wxCheckBox* m_pPrivateProxies = nullptr;
-    std::map<int, wxRadioButton*> m_Radios;
+    // One proxy or a chain (1008, 1009); the best proxy or the user's own
+    // (1101, 1102).
+    std::unique_ptr<CRadioGroup> m_pModes;
+    std::unique_ptr<CRadioGroup> m_pProxyChoices;
     wxTextCtrl* m_pUserIP = nullptr;
     wxTextCtrl* m_pUserPort = nullptr;
     wxChoice* m_pUserType = nullptr;

@@ -182,6 +182,25 @@ TEST_F(PagesGuiTest, GeneralPageWritesEditsIntoTheWorkingSettings) {
     page->Destroy();
 }
 
+// The protection level read back from the screen: its radio alone, or none
+// for a level outside 1..4.
+TEST_F(PagesGuiTest, GeneralPageChecksTheStoredLevelOrNone) {
+    const std::pair<platform::DWORD, int> cases[] = {
+        {1, IDC_LEVEL_MAXIMUM}, {2, IDC_LEVEL_DEFAULT}, {3, IDC_LEVEL_MINIMUM}, {4, IDC_LEVEL_CUSTOM}, {0, 0}, {7, 0},
+    };
+    for (auto [level, checked] : cases) {
+        SCOPED_TRACE(testing::Message() << "level " << level);
+        host_.GetSettings().getGeneralSettings()->setProtectionLevel(level);
+        auto* page = Make<CGeneralDlg>(IDD_GENERAL);
+        for (int id : {IDC_LEVEL_MAXIMUM, IDC_LEVEL_DEFAULT, IDC_LEVEL_MINIMUM, IDC_LEVEL_CUSTOM}) {
+            auto* radio = dynamic_cast<wxRadioButton*>(page->FindWindow(id));
+            ASSERT_NE(radio, nullptr);
+            EXPECT_EQ(radio->GetValue(), id == checked) << id;
+        }
+        page->Destroy();
+    }
+}
+
 TEST_F(PagesGuiTest, IntegrationCancelKeepsTheBoxesOutOfTheSettings) {
     host_.GetSettings().getSysConfig()->setAutoIE(true);
     CAutoConfigDlg dialog(&host_);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include <wx/checkbox.h>
+#include <wx/radiobut.h>
 #include <wx/frame.h>
 #include <wx/textctrl.h>
 
@@ -120,6 +121,49 @@ TEST_F(AdvancedGuiTest, PrivacyPageAnswersTheSwitchNoticesAndChecksEveryKeystrok
     EXPECT_EQ(privacy().mChainLength, 4u);
     page->Destroy();
     EXPECT_EQ(host_.GetFilterSwitch().GetPrivacyWnd(), platform::HWND());
+}
+
+// The page's four radios read back from the screen: one of "Use one Proxy"
+// and "Use Proxy Chain", one of "Choose best proxy" and "User defined
+// Proxy", whatever the stored settings.
+TEST_F(AdvancedGuiTest, PrivacyRadiosShowOneModeAndOneProxyChoice) {
+    struct Case {
+        platform::DWORD chain, best;
+        bool oneProxy, chainRadio, bestRadio, userRadio;
+    };
+    const Case cases[] = {
+        {1, 0, false, true, false, true},
+        {1, 1, false, true, true, false},
+        {0, 1, true, false, true, false},
+        {0, 0, true, false, false, true},
+    };
+    const auto radio = [](wxWindow* page, int id) { return dynamic_cast<wxRadioButton*>(page->FindWindow(id)); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "chain " << c.chain << " best " << c.best);
+        privacy().mEnableIPShielding = 1;
+        privacy().mEnableProxyChain = c.chain;
+        privacy().mProxyBestChoice = c.best;
+        auto* page = Make<CAdvPrivDlg>(IDD_ADV_PRIVACY);
+        EXPECT_EQ(radio(page, IDC_ONE_PROXY)->GetValue(), c.oneProxy);
+        EXPECT_EQ(radio(page, IDC_PROXY_CHAIN)->GetValue(), c.chainRadio);
+        EXPECT_EQ(radio(page, IDC_BEST_PROXY)->GetValue(), c.bestRadio);
+        EXPECT_EQ(radio(page, IDC_USER_PROXY)->GetValue(), c.userRadio);
+        page->Destroy();
+    }
+
+    privacy().mEnableProxyChain = 0;
+    privacy().mProxyBestChoice = 0;
+    auto* page = Make<CAdvPrivDlg>(IDD_ADV_PRIVACY);
+    wxRadioButton* chain = radio(page, IDC_PROXY_CHAIN);
+    chain->SetValue(true);
+    wxCommandEvent chosen(wxEVT_RADIOBUTTON, IDC_PROXY_CHAIN);
+    chosen.SetEventObject(chain);
+    chain->ProcessWindowEvent(chosen);
+    EXPECT_EQ(privacy().mEnableProxyChain, 1u);
+    EXPECT_FALSE(radio(page, IDC_ONE_PROXY)->GetValue());
+    EXPECT_TRUE(chain->GetValue());
+    EXPECT_FALSE(radio(page, IDC_USER_PROXY)->GetValue() && radio(page, IDC_BEST_PROXY)->GetValue());
+    page->Destroy();
 }
 
 }  // namespace
