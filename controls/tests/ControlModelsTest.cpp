@@ -3,6 +3,7 @@
 #include "support/TempRoot.h"
 
 #include "controls/CColourLabelModel.h"
+#include "controls/CEditFilter.h"
 #include "controls/CRoundGroupBoxLayout.h"
 #include "controls/CSortRows.h"
 #include "controls/CStaticTextFlags.h"
@@ -154,6 +155,30 @@ TEST_F(CRoundGroupBoxLayoutTest, CaptionGapFollowsAlignment) {
     EXPECT_FALSE(L::CaptionGap(0, 0, 200, 12, true)) << "an empty caption leaves the top edge whole";
     EXPECT_EQ(0xC0C0C0u, L::FrameColour(true));
     EXPECT_EQ(0xFAEC9Bu, L::FrameColour(false));
+}
+
+}  // namespace
+
+namespace {
+
+class EditFilterTest : public kvtest::RootedTest {};
+
+TEST_F(EditFilterTest, PassesTheAllowedCharactersInOrderUpToTheRoom) {
+    struct Case {
+        const char* text;
+        std::string_view allowed;
+        std::size_t room;
+        const char* passed;
+    };
+    const Case cases[] = {
+        {"192.168.0.1", CEditFilter::kAddressCharacters, 15, "192.168.0.1"},
+        {" 10.0.0.1:8080 ", CEditFilter::kAddressCharacters, 15, "10.0.0.18080"},
+        {"255.255.255.255.255", CEditFilter::kAddressCharacters, 15, "255.255.255.255"},
+        {"1,5e3", CEditFilter::kDigits, 100, "153"},
+        {"\xc2\xb2" "7", CEditFilter::kDigits, 100, "7"},
+        {"123", CEditFilter::kDigits, 0, ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CEditFilter::Pass(c.text, c.allowed, c.room), c.passed) << c.text;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <wx/stattext.h>
 
 #include "controls/CAnimatedGifStatic.h"
+#include "controls/CEditFilter.h"
 #include "panel/pages/CEngineWorker.h"
 #include "panel/pages/ProxyPageIds.h"
 #include "relay/analyzer/CAnalyzerThread.h"
@@ -12,6 +13,7 @@ bool CAnalyzerDlg::OnInitDialog() {
     BuildListAndLog(IDC_PROXY_LIST, IDC_ANALYZER_LOG);
     new wxStaticText(this, wxID_ANY, "Time Out: ", DuPoint(4, 178), DuSize(40, 10));
     m_pTimeOut = new wxTextCtrl(this, IDC_ANALYZER_TIMEOUT, {}, DuPoint(46, 176), DuSize(40, 12));
+    CEditFilter::DigitsOnly(*m_pTimeOut);
     m_pTimeOut->SetBackgroundColour(*wxWHITE);
     m_pStart = new CAnimatedGifStatic(this, IDC_ANALYZER_START, DuPoint(212, 174));
     m_pStart->Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) { OnStartStop(); });

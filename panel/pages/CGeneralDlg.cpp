@@ -8,6 +8,7 @@
 #include <wx/textctrl.h>
 
 #include "controls/CGifButton.h"
+#include "controls/CEditFilter.h"
 #include "controls/CToolTipCtrlEx.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/pages/CAutoConfigDlg.h"
@@ -77,6 +78,7 @@ void CGeneralDlg::Build() {
     m_pFirewallType = new wxChoice(this, IDC_FIREWALL_TYPE, DuPoint(186, 110), DuSize(60, 14),
                                    Names(CGeneralDlgModel::FirewallTypeNames()));
     for (wxTextCtrl* edit : {m_pPort, m_pFirewallIP, m_pFirewallPort}) edit->SetBackgroundColour(*wxWHITE);
+    CEditFilter::IpAddress(*m_pFirewallIP);
 
     new wxStaticBox(this, wxID_ANY, "Protection Level", DuPoint(4, 142), DuSize(267, 40));
     m_pLevels = std::make_unique<CRadioGroup>(

@@ -8,6 +8,7 @@
 #include <wx/textctrl.h>
 
 #include "controls/CAnimatedGifStatic.h"
+#include "controls/CEditFilter.h"
 #include "controls/CGifButton.h"
 #include "panel/pages/PageLayout.h"
 #include "panel/pages/ProxyPageIds.h"
@@ -73,6 +74,8 @@ bool CProxyAnalyzerAdvancedSettings::OnInitDialog() {
     m_pMinutes->Hide();
     m_pMinutesLabel->Hide();
     for (wxTextCtrl* edit : {m_pUrl, m_pLocal, m_pDepth, m_pMinutes}) edit->SetBackgroundColour(*wxWHITE);
+    CEditFilter::DigitsOnly(*m_pDepth);
+    CEditFilter::DigitsOnly(*m_pMinutes);
 
     auto* ok = new CGifButton(this, IDC_HS_OK, DuPoint(110, 178));
     ok->SetImages(IDR_HS_OK, IDR_HS_OK_PUSHED);

@@ -7,6 +7,7 @@
 #include <wx/textctrl.h>
 
 #include "controls/CToolTipCtrlEx.h"
+#include "controls/CEditFilter.h"
 #include "panel/filtration/CFilterSwitchSlot.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/pages/PageLayout.h"
@@ -84,6 +85,9 @@ void CAdvPrivDlg::Build() {
     m_pUserType = new wxChoice(this, IDC_USER_TYPE, DuPoint(212, 65), DuSize(50, 14), types);
     m_pChainLength = MakeEdit(this, IDC_CHAIN_LENGTH, 84, 102, 24);
     m_pChainTimer = MakeEdit(this, IDC_CHAIN_TIMER, 180, 102, 30);
+    CEditFilter::IpAddress(*m_pUserIP);
+    CEditFilter::DigitsOnly(*m_pChainLength);
+    CEditFilter::DigitsOnly(*m_pChainTimer);
     m_pPrivateProxies = new wxCheckBox(this, IDC_PRIVATE_PROXIES, "Use Kavelin Proxies", DuPoint(8, 126));
 }
 

@@ -201,6 +201,35 @@ TEST_F(PagesGuiTest, GeneralPageChecksTheStoredLevelOrNone) {
     }
 }
 
+// The firewall address takes digits and dots, 15 at most; the analyzer's
+// time-out and the hunter's depth and minutes take digits alone.
+TEST_F(PagesGuiTest, AddressAndNumberFieldsTakeOnlyTheirCharacters) {
+    auto* general = Make<CGeneralDlg>(IDD_GENERAL);
+    auto* address = dynamic_cast<wxTextCtrl*>(general->FindWindow(IDC_FIREWALL_IP));
+    ASSERT_NE(address, nullptr);
+    EXPECT_EQ(KeysTaken(address, "19a2.-168 x"), "192.168");
+    EXPECT_EQ(Pasted(address, "10.0.0.1:8080, 10.0.0.2:8080"), "10.0.0.1808010.") << "cut at 15 characters";
+    address->ChangeValue("255.255.255.255");
+    address->SetInsertionPointEnd();
+    EXPECT_EQ(KeysTaken(address, "5"), "") << "no 16th character";
+    address->SetSelection(0, 3);
+    EXPECT_EQ(KeysTaken(address, "1"), "1") << "typing over a selection keeps the length";
+
+    auto* analyzer = Make<CAnalyzerDlg>(IDD_ANALYZER);
+    auto* timeOut = dynamic_cast<wxTextCtrl*>(analyzer->FindWindow(IDC_ANALYZER_TIMEOUT));
+    ASSERT_NE(timeOut, nullptr);
+    EXPECT_EQ(KeysTaken(timeOut, "5a0.0-0"), "5000");
+    EXPECT_EQ(Pasted(timeOut, " 12x3 "), "123");
+
+    CProxyAnalyzerAdvancedSettings dialog(&host_);
+    ASSERT_TRUE(dialog.Create(IDD_HUNTER_SETTINGS, frame_, {}, wxDefaultSize, wxBORDER_NONE));
+    for (int id : {IDC_HS_DEPTH_EDIT, IDC_HS_MINUTES_EDIT}) {
+        auto* edit = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id));
+        ASSERT_NE(edit, nullptr) << id;
+        EXPECT_EQ(KeysTaken(edit, "3.e"), "3") << id;
+    }
+}
+
 TEST_F(PagesGuiTest, IntegrationCancelKeepsTheBoxesOutOfTheSettings) {
     host_.GetSettings().getSysConfig()->setAutoIE(true);
     CAutoConfigDlg dialog(&host_);

@@ -123,6 +123,23 @@ TEST_F(AdvancedGuiTest, PrivacyPageAnswersTheSwitchNoticesAndChecksEveryKeystrok
     EXPECT_EQ(host_.GetFilterSwitch().GetPrivacyWnd(), platform::HWND());
 }
 
+// The user proxy's address takes digits and dots, 15 at most; the chain's
+// length and time take digits alone.
+TEST_F(AdvancedGuiTest, PrivacyAddressAndNumberFieldsTakeOnlyTheirCharacters) {
+    privacy().mEnableIPShielding = 1;
+    auto* page = Make<CAdvPrivDlg>(IDD_ADV_PRIVACY);
+    auto* address = dynamic_cast<wxTextCtrl*>(page->FindWindow(IDC_USER_IP));
+    ASSERT_NE(address, nullptr);
+    EXPECT_EQ(KeysTaken(address, "127.0.0.1:80"), "127.0.0.180");
+    EXPECT_EQ(Pasted(address, "1234567890123456789"), "123456789012345");
+    for (int id : {IDC_CHAIN_LENGTH, IDC_CHAIN_TIMER}) {
+        auto* edit = dynamic_cast<wxTextCtrl*>(page->FindWindow(id));
+        ASSERT_NE(edit, nullptr) << id;
+        EXPECT_EQ(KeysTaken(edit, "2.5s"), "25") << id;
+    }
+    page->Destroy();
+}
+
 // The page's four radios read back from the screen: one of "Use one Proxy"
 // and "Use Proxy Chain", one of "Choose best proxy" and "User defined
 // Proxy", whatever the stored settings.

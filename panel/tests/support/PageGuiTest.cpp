@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/clipbrd.h>
+
 namespace paneltest {
 
 PageGuiTest::PageGuiTest(const char* title) {
@@ -37,6 +39,31 @@ void PageGuiTest::Toggle(wxCheckBox* box) {
     click.SetEventObject(box);
     click.SetInt(box->GetValue() ? 1 : 0);
     box->ProcessWindowEvent(click);
+}
+
+std::string PageGuiTest::KeysTaken(wxTextCtrl* edit, std::string_view keys) {
+    std::string taken;
+    for (const char key : keys) {
+        wxKeyEvent press(wxEVT_CHAR);
+        press.SetEventObject(edit);
+        press.m_uniChar = static_cast<wxChar>(key);
+        press.m_keyCode = key;
+        edit->ProcessWindowEvent(press);
+        if (press.GetSkipped()) taken += key;
+    }
+    return taken;
+}
+
+std::string PageGuiTest::Pasted(wxTextCtrl* edit, const std::string& clipboard) {
+    edit->ChangeValue({});
+    if (wxTheClipboard->Open()) {
+        wxTheClipboard->SetData(new wxTextDataObject(wxString::FromUTF8(clipboard)));
+        wxTheClipboard->Close();
+    }
+    wxClipboardTextEvent paste(wxEVT_TEXT_PASTE, edit->GetId());
+    paste.SetEventObject(edit);
+    edit->ProcessWindowEvent(paste);
+    return edit->GetValue().utf8_string();
 }
 
 }  // namespace paneltest

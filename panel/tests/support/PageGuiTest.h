@@ -4,10 +4,13 @@
 // A failed toolkit check fails the case instead of waiting on a dialog.
 
 #include <chrono>
+#include <string>
+#include <string_view>
 
 #include <wx/checkbox.h>
 #include <wx/debug.h>
 #include <wx/frame.h>
+#include <wx/textctrl.h>
 
 #include "GuiTest.h"
 #include "panel/app/CServerHost.h"
@@ -35,6 +38,12 @@ protected:
 
     static void Click(wxWindow* control);
     static void Toggle(wxCheckBox* box);
+    // Which of the characters a key press would put into the edit (the
+    // field's filter lets the press go on to the toolkit).
+    static std::string KeysTaken(wxTextCtrl* edit, std::string_view keys);
+    // The field after the clipboard's text was pasted into it (empty at
+    // first).
+    static std::string Pasted(wxTextCtrl* edit, const std::string& clipboard);
 
     CServerHost host_;
     wxFrame* frame_ = nullptr;
