@@ -8,6 +8,7 @@
 #include "panel/main/CBaseDlg.h"
 #include "platform/Messages.h"
 #include "platform/Registry.h"
+#include "platform/Root.h"
 #include "support/TempRoot.h"
 
 namespace {
@@ -226,6 +227,14 @@ TEST_F(HostTest, HelpOpensThroughXdgOpenWithThePathAsOneArgument) {
     host.programFolder = "/opt/Kavelin Pro";
     host.ShowHelp();
     EXPECT_EQ(host.log(), (Log{"Start xdg-open [/opt/Kavelin Pro/hlp/KavelinPro.html]"}));
+}
+
+// The build puts the help page where the running program's help looks.
+TEST_F(HostTest, TheHelpPageIsShippedBesideThePrograms) {
+    const std::filesystem::path page = hostrules::HelpFile(platform::ProgramImageFolder());
+    ASSERT_TRUE(std::filesystem::is_regular_file(page)) << page;
+    const std::string text = kvtest::ReadFile(page);
+    EXPECT_NE(text.find("<title>Kavelin 2.2 Professional: Help</title>"), std::string::npos);
 }
 
 TEST_F(HostTest, MadePageSlotHandsThePageOverOnce) {
