@@ -9,6 +9,7 @@
 #include <wx/settings.h>
 
 #include "controls/CGifScanner.h"
+#include "controls/CPictureBounds.h"
 #include "controls/CPictureImage.h"
 #include "platform/Resource.h"
 
@@ -70,7 +71,9 @@ bool CAnimatedGifStatic::Create(wxWindow* parent, wxWindowID id, const wxPoint& 
 
 bool CAnimatedGifStatic::Load(std::span<const std::uint8_t> bytes) {
     UnLoad();
-    if (bytes.empty()) {
+    // The surface is made at the declared screen size: too large, nothing
+    // is made.
+    if (!CPictureBounds::Acceptable(bytes)) {
         return false;
     }
     if (!CGifScanner::IsGif(bytes)) {

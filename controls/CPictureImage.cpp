@@ -15,6 +15,7 @@
 #include <wx/mstream.h>
 #include <wx/settings.h>
 
+#include "controls/CPictureBounds.h"
 #include "platform/Resource.h"
 
 namespace {
@@ -34,7 +35,7 @@ void AddHandlers() {
 wxImage CPictureImage::Decode(std::span<const std::uint8_t> bytes) {
     AddHandlers();
     wxImage image;
-    if (bytes.empty()) {
+    if (!CPictureBounds::Acceptable(bytes)) {
         return image;
     }
     wxMemoryInputStream stream(bytes.data(), bytes.size());

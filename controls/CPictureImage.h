@@ -36,7 +36,8 @@ public:
 
     const wxImage& Picture() const { return mPicture; }
 
-    // Decodes picture bytes of any supported format; not ok on failure.
+    // Decodes picture bytes of any supported format; not ok on failure, and
+    // for data that declares a picture beyond CPictureBounds::kMaxSide.
     static wxImage Decode(std::span<const std::uint8_t> bytes);
 
 private:

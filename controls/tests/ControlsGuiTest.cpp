@@ -142,6 +142,23 @@ TEST_F(ControlsGuiTest, BrokenDataLoadsNothing) {
     EXPECT_EQ(8, gif->GetFrameCount());
 }
 
+// A few bytes that declare a huge picture are refused before anything is
+// decoded or a surface of that size is made.
+TEST_F(ControlsGuiTest, PicturesDeclaringAHugeSizeLoadNothing) {
+    const std::vector<std::uint8_t> huge = kvtest::GifBytes(65535, 65535).Frame({}).Bytes();
+    const std::vector<std::uint8_t> wideFrames =
+        kvtest::GifBytes(8, 8).Frame({0, 0, 65535, 1}).Frame({0, 0, 1, 65535}).Bytes();
+    auto* gif = new CAnimatedGifStatic(frame, wxID_ANY);
+    for (const auto& bytes : {huge, wideFrames}) {
+        EXPECT_FALSE(gif->Load(bytes));
+        EXPECT_FALSE(gif->IsLoaded());
+        EXPECT_EQ(gif->GetSize(), wxSize(0, 0));
+        CPictureImage picture;
+        EXPECT_FALSE(picture.LoadFromBuffer(bytes.data(), bytes.size()));
+    }
+    EXPECT_TRUE(gif->Load(kvtest::GifBytes(8, 8).Frame({}).Bytes())) << "a small one still loads";
+}
+
 TEST_F(ControlsGuiTest, BackgroundColourFillsTheSurface) {
     auto* gif = new CAnimatedGifStatic(frame, wxID_ANY);
     gif->SetBkColor(RGB(1, 2, 3));
