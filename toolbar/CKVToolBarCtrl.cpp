@@ -1,5 +1,7 @@
 #include "toolbar/CKVToolBarCtrl.h"
 
+#include <algorithm>
+
 #include <wx/dcclient.h>
 #include <wx/stattext.h>
 
@@ -14,6 +16,8 @@ namespace {
 using namespace toolbar_ids;
 
 constexpr int kLabelFontHeight = 12;
+// Room beside a centred total, so the widest never touches the label's ends.
+constexpr int kLabelMargin = 4;
 
 // The switch and engine looks that follow a system colour change.
 constexpr int kRecolouredButtons[] = {kCmdLogo,    kEngineStart, kEngineStop,  kIncomingOn, kIncomingOff,
@@ -37,8 +41,8 @@ bool CKVToolBarCtrl::Create(const wxRect& rect, wxWindow* parent, CToolBand* ban
     Bind(wxEVT_PAINT, &CKVToolBarCtrl::OnPaint, this);
     Bind(wxEVT_SYS_COLOUR_CHANGED, &CKVToolBarCtrl::OnSysColourChanged, this);
     if (!m_Model.Attach()) return false;
-    if (!CreateItems(rect)) return false;
     m_LabelFont = wxFont(wxFontInfo(wxSize(0, kLabelFontHeight)).FaceName("Arial").Family(wxFONTFAMILY_SWISS));
+    if (!CreateItems(rect)) return false;
     m_pReceivedLabel->SetFont(m_LabelFont);
     m_pSentLabel->SetFont(m_LabelFont);
     m_Model.SetLogoHandler([this] { OnLogo(); });
@@ -57,10 +61,24 @@ CImageListButton* CKVToolBarCtrl::ImageButton(int controlId) const {
     return it == m_ImageButtons.end() ? nullptr : it->second;
 }
 
+ToolBarLabelSize CKVToolBarCtrl::LabelSize() const {
+    wxClientDC dc(const_cast<CKVToolBarCtrl*>(this));
+    dc.SetFont(m_LabelFont);
+    ToolBarLabelSize size{0, 0};
+    // The widest text of each unit: the largest 32-bit total, 1024 KB, 1024 B.
+    for (const std::uint32_t total : {0xFFFFFFFFu, 1048576u, 1024u}) {
+        const wxSize text = dc.GetTextExtent(wxString::FromUTF8(CKVToolBarModel::TotalText(total)));
+        size.width = std::max(size.width, text.x + kLabelMargin);
+        size.height = std::max(size.height, text.y);
+    }
+    return size;
+}
+
 bool CKVToolBarCtrl::CreateItems(const wxRect& rect) {
     const platform::HWND owner = m_Model.hwnd();
-    for (const ToolBarItem& item : ToolBarLayout(rect.x, rect.y, m_Model.PanelInfo())) {
+    for (const ToolBarItem& item : ToolBarLayout(rect.x, rect.y, m_Model.PanelInfo(), LabelSize())) {
         const int right = item.x + item.width;
+        m_ItemsRight = std::max(m_ItemsRight, right);
         const int bottom = item.y + item.height;
         switch (item.kind) {
         case ToolBarItemKind::HoverButton:
@@ -97,6 +115,10 @@ bool CKVToolBarCtrl::CreateItems(const wxRect& rect) {
         }
     }
     return m_pReceivedLabel && m_pSentLabel;
+}
+
+wxSize CKVToolBarCtrl::DoGetBestSize() const {
+    return {m_ItemsRight, CToolBand::kHeight};
 }
 
 void CKVToolBarCtrl::ShowState() {

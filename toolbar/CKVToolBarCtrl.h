@@ -11,6 +11,7 @@
 #include <wx/panel.h>
 
 #include "toolbar/CKVToolBarModel.h"
+#include "toolbar/ToolBarLayout.h"
 
 class CHoverButton;
 class CImageListButton;
@@ -33,7 +34,13 @@ public:
     wxStaticText* ReceivedLabel() const { return m_pReceivedLabel; }
     wxStaticText* SentLabel() const { return m_pSentLabel; }
 
+protected:
+    // As wide as its items reach, the band's height.
+    wxSize DoGetBestSize() const override;
+
 private:
+    // The totals labels' need, in their font.
+    ToolBarLabelSize LabelSize() const;
     bool CreateItems(const wxRect& rect);
     // Shows the model's state: one look of each pair, labels, animations.
     void ShowState();
@@ -51,4 +58,5 @@ private:
     wxStaticText* m_pReceivedLabel = nullptr;
     wxStaticText* m_pSentLabel = nullptr;
     wxFont m_LabelFont;
+    int m_ItemsRight = 0;  // where the last item ends
 };

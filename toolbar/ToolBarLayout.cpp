@@ -1,5 +1,7 @@
 #include "toolbar/ToolBarLayout.h"
 
+#include <algorithm>
+
 #include "toolbar/ToolBarIds.h"
 
 namespace {
@@ -71,7 +73,7 @@ bool IsShown(Shown shown, const CKVDeskInfo& info) {
 
 }  // namespace
 
-std::vector<ToolBarItem> ToolBarLayout(int originX, int originY, const CKVDeskInfo& info) {
+std::vector<ToolBarItem> ToolBarLayout(int originX, int originY, const CKVDeskInfo& info, ToolBarLabelSize labels) {
     std::vector<ToolBarItem> items;
     int x = originX;
     for (const Row& row : kRows) {
@@ -86,9 +88,15 @@ std::vector<ToolBarItem> ToolBarLayout(int originX, int originY, const CKVDeskIn
         if (row.kind == ToolBarItemKind::Separator) x += kSeparatorSpace;
         item.x = x;
         item.width = row.width;
-        item.y = row.kind == ToolBarItemKind::Label ? originY + kLabelDrop : originY;
-        item.height = (row.kind == ToolBarItemKind::Label ? kLabelBottom : kBottom) - item.y;
-        x += row.width;
+        item.y = originY;
+        item.height = kBottom - originY;
+        if (row.kind == ToolBarItemKind::Label) {
+            item.width = std::max(row.width, labels.width);
+            item.height = std::max(kLabelBottom - (originY + kLabelDrop), labels.height);
+            item.y = std::max(originY, kLabelBottom - item.height);
+            item.height = kLabelBottom - item.y;
+        }
+        x += item.width;
         if (row.kind == ToolBarItemKind::Separator) x += kSeparatorSpace;
         items.push_back(item);
     }

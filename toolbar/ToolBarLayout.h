@@ -27,6 +27,17 @@ struct ToolBarItem {
     std::array<int, 4> altPictures{};
 };
 
+// What the two totals labels need to show their widest text ("4096.0 MB")
+// in their font. The table's place (40 pixels wide, from 7 below the
+// origin down to y 20) is the least they get; a label that needs more
+// grows to the right (the items after it move on) and upwards from its
+// bottom line.
+struct ToolBarLabelSize {
+    int width = 0;
+    int height = 0;
+};
+
 // The items of a toolbar whose origin is (originX, originY); the switches
 // only as info enables them.
-std::vector<ToolBarItem> ToolBarLayout(int originX, int originY, const CKVDeskInfo& info);
+std::vector<ToolBarItem> ToolBarLayout(int originX, int originY, const CKVDeskInfo& info,
+                                       ToolBarLabelSize labels = {});

@@ -3,7 +3,7 @@
 #include <wx/image.h>
 
 #include "controls/CRoundGroupBox.h"
-#include "panel/app/WxMessageBoxes.h"
+#include "controls/WxMessageBoxes.h"
 #include "platform/MainLoopQueue.h"
 #include "relay/engine/CBaseServer.h"
 

@@ -1,5 +1,7 @@
 #include "toolbar/host/CBandHostFrame.h"
 
+#include <algorithm>
+
 #include <wx/panel.h>
 #include <wx/sizer.h>
 
@@ -44,16 +46,21 @@ bool CBandHostFrame::HostBand(std::unique_ptr<CToolBand> band) {
     DESKBANDINFO info;
     info.dwMask = DBIM_MINSIZE | DBIM_MAXSIZE | DBIM_INTEGRAL | DBIM_ACTUAL | DBIM_TITLE | DBIM_MODEFLAGS;
     m_pBand->GetBandInfo(0, 0, &info);
-    m_pBandArea->SetMinSize(wxSize(info.ptMinSize.x, info.ptMinSize.y));
     wxWindow* window = nullptr;
     m_pBand->GetWindow(&window);
     // As a browser's band bar does, the band's window moves into the bar.
+    // The band's minimum width shows only part of the toolbar: the window
+    // opens as wide as the toolbar's items reach.
+    wxSize area(info.ptMinSize.x, info.ptMinSize.y);
     if (window) {
         window->Reparent(m_pBandArea);
-        window->Move(0, 0);
+        const wxSize items = window->GetBestSize();
+        area.x = std::max(area.x, items.x);
+        window->SetSize(0, 0, std::max(window->GetSize().x, items.x), area.y);
     }
+    m_pBandArea->SetMinSize(area);
     m_pBand->ShowDW(true);
-    Layout();
+    Fit();
     return true;
 }
 

@@ -10,6 +10,8 @@
 #include "toolbar/BandStrip.h"
 #include "toolbar/CToolBand.h"
 #include "toolbar/CToolBandFactory.h"
+#include "toolbar/host/BandHostCommandLine.h"
+#include "kvres/BandStrings.h"
 
 namespace {
 
@@ -159,6 +161,26 @@ TEST_F(BandRegistrationTest, RegisterReportsAFailureToWrite) {
     platform::registry_test::DenyPath(HKEY_LOCAL_MACHINE, "Software\\Microsoft");
     EXPECT_EQ(DllRegisterServer(), platform::E_FAIL);
     platform::registry_test::ClearDenials();
+}
+
+TEST(BandStringsTest, TheProjectNameAndTheButtonTexts) {
+    EXPECT_EQ(kvres::BandStrings().LoadString(400), "BandStrip");
+    for (platform::UINT id = 32768; id <= 32780; ++id) {
+        EXPECT_EQ(kvres::BandStrings().LoadString(id), "Button" + std::to_string(id - 32767)) << id;
+    }
+}
+
+TEST(BandHostCommandLineTest, SlashOrDashInAnyCaseRegistersOrUnregisters) {
+    const std::pair<std::vector<std::string>, eBandHostAction> cases[] = {
+        {{"/RegServer"}, eBandHostAction::Register},     {{"-RegServer"}, eBandHostAction::Register},
+        {{"-regserver"}, eBandHostAction::Register},     {{"/UNREGSERVER"}, eBandHostAction::Unregister},
+        {{"-UnregServer"}, eBandHostAction::Unregister}, {{}, eBandHostAction::Show},
+        {{"RegServer"}, eBandHostAction::Show},          {{"--RegServer"}, eBandHostAction::Show},
+        {{"-RegServer", "x"}, eBandHostAction::Show},    {{"-"}, eBandHostAction::Show},
+    };
+    for (const auto& [arguments, action] : cases) {
+        EXPECT_EQ(BandHostAction(arguments), action) << (arguments.empty() ? "(none)" : arguments[0]);
+    }
 }
 
 }  // namespace

@@ -18,7 +18,11 @@
 #include "toolbar/CToolBand.h"
 #include "toolbar/ToolBarIds.h"
 #include "toolbar/host/BandLoader.h"
+#include "toolbar/host/CBandHostApp.h"
 #include "toolbar/host/CBandHostFrame.h"
+
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 
 namespace {
 
@@ -154,6 +158,7 @@ TEST_F(ToolBarGuiTest, BandHostSitesTheRegisteredBandAndClosingItStopsTheClient)
     auto* host = new CBandHostFrame(browser);
     ASSERT_TRUE(host->HostBand(std::move(band)));
     host->Show();
+    kvtest::PumpUi(20ms);
     EXPECT_EQ(browser->bars, (std::vector<std::string>{std::string(kShownBrowserBar) + " on"}));
     AcceptWithQueries();
 
@@ -169,6 +174,15 @@ TEST_F(ToolBarGuiTest, BandHostSitesTheRegisteredBandAndClosingItStopsTheClient)
 
     auto* toolbar = dynamic_cast<CKVToolBarCtrl*>(window);
     ASSERT_NE(toolbar, nullptr);
+    // The window opens as wide as the toolbar's items reach, not at the
+    // band's minimum width, and every item lies inside it.
+    const int itemsRight = toolbar->GetBestSize().x;
+    EXPECT_GT(itemsRight, CToolBand::kMinWidth);
+    EXPECT_GE(host->GetClientSize().x, itemsRight);
+    EXPECT_GE(toolbar->GetSize().x, itemsRight);
+    for (wxWindow* item : toolbar->GetChildren()) {
+        EXPECT_LE(item->GetRect().GetRight(), host->GetClientSize().x) << item->GetId();
+    }
     Click(toolbar->HoverButton(kCmdLogo));
     EXPECT_EQ(browser->visited, (std::vector<std::string>{CToolBand::kMakerPage}));
 
@@ -177,6 +191,43 @@ TEST_F(ToolBarGuiTest, BandHostSitesTheRegisteredBandAndClosingItStopsTheClient)
     EXPECT_TRUE(engine_.SeesClose());
     EXPECT_FALSE(CToolbarClnt::Shared().IsRunning());
     EXPECT_EQ(DllCanUnloadNow(), platform::S_OK);
+}
+
+// A dialog hook takes the toolkit's message boxes instead of showing them.
+class DialogRecorder : public wxModalDialogHook {
+public:
+    DialogRecorder() { Register(); }
+    ~DialogRecorder() override { Unregister(); }
+    std::vector<std::string> messages;
+
+protected:
+    int Enter(wxDialog* dialog) override {
+        if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) messages.push_back(box->GetMessage().utf8_string());
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+};
+
+TEST_F(ToolBarGuiTest, BandHostSaysOnScreenThatNoBandIsRegistered) {
+    DialogRecorder dialogs;
+    EXPECT_FALSE(CBandHostApp::ShowRegisteredBand());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].find("is not in the browser's toolbar list"), std::string::npos)
+        << dialogs.messages[0];
+}
+
+// The totals' widest text fits its label at the label's font.
+TEST_F(ToolBarGuiTest, TotalsLabelsHoldTheWidestTotal) {
+    auto* toolbar = new CKVToolBarCtrl(client_);
+    ASSERT_TRUE(toolbar->Create(wxRect(0, 0, 800, CToolBand::kHeight), frame_, nullptr));
+    for (wxStaticText* label : {toolbar->ReceivedLabel(), toolbar->SentLabel()}) {
+        const wxSize text = label->GetTextExtent(wxString::FromUTF8(CKVToolBarModel::TotalText(0xFFFFFFFFu)));
+        EXPECT_EQ(CKVToolBarModel::TotalText(0xFFFFFFFFu), "4096.0 MB");
+        EXPECT_GE(label->GetSize().x, text.x);
+        EXPECT_GE(label->GetSize().y, text.y);
+        EXPECT_LE(label->GetRect().GetBottom(), CToolBand::kHeight);
+    }
+    AcceptWithQueries();
 }
 
 class WindowlessSite : public IBandSite {

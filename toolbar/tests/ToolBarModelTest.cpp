@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include <signal.h>
@@ -86,6 +87,29 @@ TEST(ToolBarLayoutTest, ItemsFollowEachOtherFromTheOrigin) {
     EXPECT_EQ(items[1].command, kCmdEngine);
 }
 
+// Labels that need more than 40 x 13 to show "4096.0 MB" grow to the right
+// and upwards from their bottom line; what follows a label moves on.
+TEST(ToolBarLayoutTest, TotalsLabelsGrowToWhatTheirTextNeeds) {
+    const auto fitted = ToolBarLayout(10, 0, CKVDeskInfo{}, ToolBarLabelSize{58, 15});
+    const auto spec = ToolBarLayout(10, 0, CKVDeskInfo{});
+    ASSERT_EQ(fitted.size(), spec.size());
+    const auto at = [](const std::vector<ToolBarItem>& items, int id) {
+        return *std::find_if(items.begin(), items.end(), [id](const ToolBarItem& item) { return item.id == id; });
+    };
+    const ToolBarItem received = at(fitted, kReceivedLabel);
+    EXPECT_EQ(received.x, at(spec, kReceivedLabel).x);
+    EXPECT_EQ(received.width, 58);
+    EXPECT_EQ(received.y, 5);
+    EXPECT_EQ(received.y + received.height, 20) << "the bottom line stays";
+    EXPECT_EQ(at(fitted, kCmdSentIcon).x, at(spec, kCmdSentIcon).x + 18);
+    EXPECT_EQ(at(fitted, kSentLabel).width, 58);
+    // Smaller needs keep the table's size.
+    const auto small = ToolBarLayout(10, 0, CKVDeskInfo{}, ToolBarLabelSize{20, 9});
+    EXPECT_EQ(at(small, kSentLabel).x, at(spec, kSentLabel).x);
+    EXPECT_EQ(at(small, kSentLabel).width, 40);
+    EXPECT_EQ(at(small, kSentLabel).y, 7);
+}
+
 TEST(ToolBarLayoutTest, SwitchesAppearOnlyWhenOffered) {
     CKVDeskInfo info;
     info.mEnableFilterSwitches = false;
@@ -103,7 +127,12 @@ TEST(ToolBarLayoutTest, SwitchesAppearOnlyWhenOffered) {
 // fake engine on loopback.
 class ToolBarModelTest : public kvtest::RootedTest {
 protected:
-    ToolBarModelTest() { setenv("KAVELIN_TOOLBAR_PORT", std::to_string(engine_.port()).c_str(), 1); }
+    // The client looks for a panel of a name of this test's own, so a
+    // control panel running elsewhere on the machine changes nothing here.
+    ToolBarModelTest() {
+        setenv("KAVELIN_TOOLBAR_PORT", std::to_string(engine_.port()).c_str(), 1);
+        client_->SetPanelProgram(root() / "panel", PanelName());
+    }
     ~ToolBarModelTest() override {
         models_.clear();
         client_.reset();
@@ -148,10 +177,13 @@ protected:
         kvtest::PumpFor(20);
     }
 
-    fs::path PanelProgram() {
+    static std::string PanelName() { return "kvbar" + std::to_string(::getpid()); }
+
+    // The panel stand-in, under the given name, where the client looks.
+    fs::path PanelProgram(const std::string& name = PanelName()) {
         const fs::path folder = root() / "panel";
         fs::create_directories(folder);
-        const fs::path program = folder / ("kvbar" + std::to_string(::getpid()));
+        const fs::path program = folder / name;
         fs::copy_file(KV_PANEL_STUB, program, fs::copy_options::overwrite_existing);
         setenv("KVTEST_PANEL_MARKER", (root() / "marker").c_str(), 1);
         return program;
@@ -270,6 +302,21 @@ TEST_F(ToolBarModelTest, EngineButtonStartsAMissingPanelAndSendsNothingUntilReco
     // Now a panel runs: the next click asks it to start the engine.
     Click(model, kCmdEngine);
     EXPECT_EQ(engine_.Read(2), (Bytes{0, 2}));
+}
+
+// Only a process of the client's own panel program counts as a running
+// control panel.
+TEST_F(ToolBarModelTest, AProcessOfAnotherNameIsNoRunningPanel) {
+    const fs::path other = PanelProgram("KVDesk");
+    const platform::Process process = platform::StartProcess(other.string(), {}, other.parent_path());
+    ASSERT_TRUE(process.IsValid());
+    started_.push_back(process.id());
+    ASSERT_TRUE(kvtest::PumpUntil([&] { return fs::exists(root() / "marker"); }, kPumpLimitMs));
+    EXPECT_FALSE(client_->IsPanelRunning());
+    CKVToolBarModel& model = Connected();
+    EXPECT_FALSE(model.connected());
+    Click(model, kCmdEngine);
+    EXPECT_TRUE(engine_.Read(2, 100ms).empty()) << "no start request to a panel that is not there";
 }
 
 TEST_F(ToolBarModelTest, TheLastToolBarToCloseStopsTheSharedClient) {

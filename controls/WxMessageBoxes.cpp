@@ -1,4 +1,4 @@
-#include "panel/app/WxMessageBoxes.h"
+#include "controls/WxMessageBoxes.h"
 
 #include <wx/app.h>
 #include <wx/msgdlg.h>
