@@ -82,7 +82,8 @@ def parse_line(line, number):
     fields = shlex.split(line, comments=False)
     picture = {"name": fields[0], "size": (16, 16), "face": "solid",
                "colours": [(192, 192, 192)], "text": "", "textcolour": (0, 0, 0),
-               "frames": 1, "delay": 10, "dispose": 0, "line": number}
+               "frames": 1, "delay": 10, "dispose": 0, "cells": [], "selected": -1,
+               "line": number}
     for field in fields[1:]:
         key, sep, value = field.partition("=")
         if not sep:
@@ -102,6 +103,10 @@ def parse_line(line, number):
             picture["textcolour"] = parse_colour(value)
         elif key in ("frames", "delay", "dispose"):
             picture[key] = int(value)
+        elif key == "cells":
+            picture["cells"] = value.split("|")
+        elif key == "selected":
+            picture["selected"] = int(value)
         else:
             raise ManifestError(f"line {number}: unknown key '{key}'")
     w, h = picture["size"]
@@ -109,6 +114,8 @@ def parse_line(line, number):
         raise ManifestError(f"line {number}: size out of range")
     if not 1 <= picture["frames"] <= 64:
         raise ManifestError(f"line {number}: frames out of range")
+    if picture["selected"] >= len(picture["cells"]):
+        raise ManifestError(f"line {number}: selected names no cell")
     return picture
 
 
@@ -156,6 +163,7 @@ def draw(picture, frame):
         for y in range(h):
             pixels[y * w] = pixels[y * w + w - 1] = BORDER_INDEX
     draw_text(pixels, w, h, picture["text"].upper())
+    draw_cells(pixels, w, h, picture["cells"], picture["selected"])
     if picture["frames"] > 1:
         # A spot travelling along the bottom edge makes each frame different.
         span = max(1, w - 6)
@@ -166,14 +174,16 @@ def draw(picture, frame):
     return pixels
 
 
-def draw_text(pixels, w, h, text):
+def draw_text(pixels, w, h, text, area=None, index=TEXT_INDEX):
+    """The text centred in area (left, top, width, height; the whole picture by default)."""
+    left, top, aw, ah = area if area else (0, 0, w, h)
     glyphs = [FONT.get(c, FONT["?"]).split() for c in text]
     if not glyphs:
         return
-    scale = max(1, min((h - 4) // 8, (w - 4) // max(1, 6 * len(glyphs))))
+    scale = max(1, min((ah - 4) // 8, (aw - 4) // max(1, 6 * len(glyphs))))
     text_w = (6 * len(glyphs) - 1) * scale
-    x0 = max(0, (w - text_w) // 2)
-    y0 = max(0, (h - 7 * scale) // 2)
+    x0 = left + max(0, (aw - text_w) // 2)
+    y0 = top + max(0, (ah - 7 * scale) // 2)
     for n, rows in enumerate(glyphs):
         for gy, row in enumerate(rows):
             for gx, bit in enumerate(row):
@@ -184,7 +194,28 @@ def draw_text(pixels, w, h, text):
                         x = x0 + (n * 6 + gx) * scale + sx
                         y = y0 + gy * scale + sy
                         if 0 <= x < w and 0 <= y < h:
-                            pixels[y * w + x] = TEXT_INDEX
+                            pixels[y * w + x] = index
+
+
+def draw_cells(pixels, w, h, cells, selected):
+    """Equal cells along the picture's longer side, a label in each; the
+    selected cell is lit (white, its label in the border colour), and a
+    border line parts the cells."""
+    count = len(cells)
+    across = w >= h
+    length = w if across else h
+    for n, label in enumerate(cells):
+        start = n * length // count
+        end = (n + 1) * length // count
+        area = (start, 0, end - start, h) if across else (0, start, w, end - start)
+        if n == selected:
+            for y in range(area[1] + 1, area[1] + area[3] - 1):
+                for x in range(area[0] + 1, area[0] + area[2] - 1):
+                    pixels[y * w + x] = SPOT_INDEX
+        if n > 0:
+            for i in range(h if across else w):
+                pixels[(i * w + start) if across else (start * w + i)] = BORDER_INDEX
+        draw_text(pixels, w, h, label.upper(), area, BORDER_INDEX if n == selected else TEXT_INDEX)
 
 
 def lzw(pixels, min_code_size):

@@ -68,6 +68,10 @@ void CSortHeaderCtrl::OnPaint(wxPaintEvent&) {
     dc.SetTextBackground(ToWx(kFill));
     for (int column = 0; column < mList->GetColumnCount(); ++column) {
         const wxRect r = ItemRect(column);
+        // A column of no width shows nothing, and no text runs into the
+        // next column.
+        if (r.width <= 0) continue;
+        wxDCClipper clip(dc, r);
         dc.SetPen(wxPen(ToWx(kFrame)));
         dc.SetBrush(fill);
         dc.DrawRectangle(r);

@@ -195,23 +195,26 @@ TEST_F(ControlsGuiTest, PictureImageLoadsRendersAndSizes) {
 
 TEST_F(ControlsGuiTest, GifButtonFacesDefaultToNormalAndSizeTheButton) {
     auto* button = new CGifButton(frame, 1138);
+    CPictureImage face;
+    ASSERT_TRUE(face.LoadFromResource("GIF", 502u));
+    const wxSize faceSize = face.GetSize();
     EXPECT_EQ(platform::S_OK, button->SetImages(502, -1, -1, -1));
     EXPECT_EQ(502, button->DisabledId());
     EXPECT_EQ(502, button->FourthId());
-    EXPECT_EQ(wxSize(72, 72), button->GetSize());
+    EXPECT_EQ(faceSize, button->GetSize());
     int clicks = 0;
     frame->Bind(wxEVT_BUTTON, [&](wxCommandEvent& e) { clicks += e.GetId() == 1138; });
     wxMouseEvent down(wxEVT_LEFT_DOWN);
     down.SetPosition({5, 5});
     button->ProcessWindowEvent(down);
     EXPECT_TRUE(button->IsPushed());
-    EXPECT_EQ(wxSize(72, 72), button->CurrentImage().GetSize()) << "no pushed face: the normal one";
+    EXPECT_EQ(faceSize, button->CurrentImage().GetSize()) << "no pushed face: the normal one";
     wxMouseEvent up(wxEVT_LEFT_UP);
     up.SetPosition({5, 5});
     button->ProcessWindowEvent(up);
     EXPECT_EQ(1, clicks);
     button->Disable();
-    EXPECT_EQ(wxSize(72, 72), button->CurrentImage().GetSize()) << "disabled shows the normal face";
+    EXPECT_EQ(faceSize, button->CurrentImage().GetSize()) << "disabled shows the normal face";
     EXPECT_EQ(platform::E_FAIL, button->SetImages(455, 99999, -1, -1));
 }
 

@@ -2,9 +2,11 @@
 
 #include "support/TempRoot.h"
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <wx/init.h>
 
@@ -53,6 +55,37 @@ TEST_F(DeskImagesTest, EveryManifestPictureIsRegisteredAtItsSize) {
     }
     EXPECT_GT(pictures, 50);
     EXPECT_TRUE(platform::FindResource("GIF", platform::ResourceNumber(509)));
+}
+
+// The header pictures of one tab are the same size and each shows its own
+// page, so no two of them are alike.
+TEST_F(DeskImagesTest, EachHeaderPictureOfATabShowsItsOwnPage) {
+    wxInitializer wx;
+    const std::vector<std::vector<unsigned>> tabs = {
+        {181, 543, 180}, {427, 382, 383}, {426, 135, 420}, {363, 370}, {369, 129},
+    };
+    for (const std::vector<unsigned>& tab : tabs) {
+        std::vector<wxImage> images;
+        for (const unsigned id : tab) {
+            CPictureImage picture;
+            ASSERT_TRUE(picture.LoadFromResource("GIF", id)) << id;
+            images.push_back(picture.Picture());
+        }
+        for (std::size_t i = 0; i < images.size(); ++i) {
+            EXPECT_EQ(images[i].GetSize(), images[0].GetSize()) << tab[i];
+            for (std::size_t j = i + 1; j < images.size(); ++j) {
+                const std::size_t bytes = static_cast<std::size_t>(images[i].GetWidth()) * images[i].GetHeight() * 3;
+                EXPECT_NE(0, std::memcmp(images[i].GetData(), images[j].GetData(), bytes)) << tab[i] << " " << tab[j];
+            }
+        }
+    }
+}
+
+// The integration dialog's program pictures and the program's icons.
+TEST_F(DeskImagesTest, ProgramPicturesAndIconsExist) {
+    for (const unsigned id : {217u, 219u, 215u, 218u, 222u, 216u, 314u, 315u, 220u, 221u, 2105u, 2106u}) {
+        EXPECT_TRUE(platform::FindResource("GIF", platform::ResourceNumber(id))) << id;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "panel/cleaner/CAdvCleanerDlg.h"
 
+#include <algorithm>
+
 #include <wx/checkbox.h>
 
 #include "controls/CAnimatedGifStatic.h"
@@ -24,11 +26,13 @@ const CPageMakers::Registrar kMaker(IDD_ADV_CLEANER, [](CServerHost& host) {
 
 constexpr int kCleanNowFace = 504;
 constexpr int kCleanNowPushed = 492;
-// Dialog units: the strip on the left, its two halves the zones; the
-// sub-pages to its right; the boxes and Clean Now below.
-constexpr int kStripWidth = 80;
-constexpr int kStripHeight = 184;
-constexpr int kSubPageLeft = 84;
+// Pixels: the strip down the left, its two halves the zones, Clean Now
+// under it; the sub-pages to its right; the three boxes under them, one a
+// row.
+constexpr int kStripWidth = 120;
+constexpr int kSubPageLeft = 126;
+constexpr int kBoxRow = 20;
+constexpr int kUnderStrip = 34;
 
 }  // namespace
 
@@ -50,23 +54,25 @@ bool CAdvCleanerDlg::OnInitDialog() {
     m_pTip = new CToolTipCtrlEx();
     m_pTip->Create(this);
 
-    m_pStrip = new CAnimatedGifStatic(this, IDC_CLEANER_STRIP, DuPoint(0, 0), DuSize(kStripWidth, kStripHeight));
-    auto* upper = new CTransparentStatic(this, IDC_ZONE_SYSTEM, {}, DuPoint(0, 0),
-                                         DuSize(kStripWidth, kStripHeight / 2));
-    auto* lower = new CTransparentStatic(this, IDC_ZONE_BROWSER, {}, DuPoint(0, kStripHeight / 2),
-                                         DuSize(kStripWidth, kStripHeight / 2));
+    m_pStrip = new CAnimatedGifStatic(this, IDC_CLEANER_STRIP, {0, 0});
+    auto* upper = new CTransparentStatic(this, IDC_ZONE_SYSTEM, {});
+    auto* lower = new CTransparentStatic(this, IDC_ZONE_BROWSER, {});
+    m_pZones = {upper, lower};
     upper->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_pSwitch->OnZone(IDC_ZONE_SYSTEM); });
     lower->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_pSwitch->OnZone(IDC_ZONE_BROWSER); });
     m_pTip->AddTool(upper, PageString(1183));
     m_pTip->AddTool(lower, PageString(1182));
 
-    m_pBrowserExit = new wxCheckBox(this, IDC_BROWSER_EXIT, "Auto clean on browser exit",
-                                    DuPoint(kSubPageLeft, 160), DuSize(110, 10));
-    m_pProgramExit = new wxCheckBox(this, IDC_PROGRAM_EXIT, "Auto clean on program exit",
-                                    DuPoint(kSubPageLeft, 172), DuSize(110, 10));
-    m_pWindowsStart = new wxCheckBox(this, IDC_WINDOWS_START, "Auto clean on windows start",
-                                     DuPoint(kSubPageLeft, 184), DuSize(110, 10));
-    m_pCleanNow = new CGifButton(this, IDC_CLEAN_NOW, DuPoint(210, 176));
+    m_pBrowserExit = new wxCheckBox(this, IDC_BROWSER_EXIT, "Auto clean on browser exit");
+    m_pProgramExit = new wxCheckBox(this, IDC_PROGRAM_EXIT, "Auto clean on program exit");
+    m_pWindowsStart = new wxCheckBox(this, IDC_WINDOWS_START, "Auto clean on windows start");
+    m_pCleanNow = new CGifButton(this, IDC_CLEAN_NOW);
+    m_pCleanNow->SetImages(kCleanNowFace, kCleanNowPushed);
+    Arrange();
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        Arrange();
+        event.Skip();
+    });
     m_pBrowserExit->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnBrowserExit(); });
     m_pProgramExit->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnProgramExit(); });
     m_pWindowsStart->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnWindowsStart(); });
@@ -82,7 +88,6 @@ bool CAdvCleanerDlg::OnInitDialog() {
     m_pBrowserExit->SetValue(m_pModel->BrowserExit());
     m_pProgramExit->SetValue(m_pModel->ProgramExit());
     m_pWindowsStart->SetValue(m_pModel->WindowsStart());
-    m_pCleanNow->SetImages(kCleanNowFace, kCleanNowPushed);
 
     m_pSwitch = std::make_unique<CSubPageSwitch>(
         *this, std::vector<CSubPageSwitch::Kind>{
@@ -90,6 +95,21 @@ bool CAdvCleanerDlg::OnInitDialog() {
                    {IDC_ZONE_BROWSER, IDD_ADV_CLEANER_IEXPLORER, IDR_STRIP_BROWSER}});
     m_pSwitch->Show(IDD_ADV_CLEANER_SYSTEM);
     return true;
+}
+
+// By the size the Advanced tab gave the page: the zones halve the strip's
+// height, the three boxes and Clean Now keep to the bottom.
+void CAdvCleanerDlg::Arrange() {
+    const wxSize client = GetClientSize();
+    const int strip = std::max(0, client.y - kUnderStrip);
+    m_pZones[0]->SetSize(0, 0, kStripWidth, strip / 2);
+    m_pZones[1]->SetSize(0, strip / 2, kStripWidth, strip - strip / 2);
+    int y = client.y - 3 * kBoxRow - 2;
+    for (wxCheckBox* box : {m_pBrowserExit, m_pProgramExit, m_pWindowsStart}) {
+        PlaceRow(kSubPageLeft, y + kBoxRow / 2, {box});
+        y += kBoxRow;
+    }
+    m_pCleanNow->Move((kStripWidth - m_pCleanNow->GetSize().x) / 2, client.y - m_pCleanNow->GetSize().y - 5);
 }
 
 CAdvCleanerItemsDlg* CAdvCleanerDlg::SubPage() const { return dynamic_cast<CAdvCleanerItemsDlg*>(m_pSubPage); }
@@ -137,7 +157,7 @@ bool CAdvCleanerDlg::CreateSubPage(int code) {
     std::unique_ptr<CBaseDlg> page = host->TakeMadePage();
     if (!page || !page->Create(code, this)) return false;
     m_pSubPage = page.release();  // the window owns itself now
-    m_pSubPage->Move(DuPoint(kSubPageLeft, 0));
+    m_pSubPage->Move(kSubPageLeft, 0);
     return true;
 }
 

@@ -4,6 +4,7 @@
 // zones show the system items (150) or the browser items (151), one at a
 // time, made by the page factory.
 
+#include <array>
 #include <memory>
 
 #include "panel/cleaner/CAdvCleanerModel.h"
@@ -47,6 +48,7 @@ private:
     void OnWindowsStart();
     void OnProgramExit();
     void OnCleanNow();
+    void Arrange();
 
     std::unique_ptr<CHostPageLink> m_pLink;
     std::unique_ptr<CAdvCleanerModel> m_pModel;
@@ -59,4 +61,5 @@ private:
     wxCheckBox* m_pProgramExit = nullptr;
     wxCheckBox* m_pWindowsStart = nullptr;
     CGifButton* m_pCleanNow = nullptr;
+    std::array<wxWindow*, 2> m_pZones{};  // system items above, browser items below
 };

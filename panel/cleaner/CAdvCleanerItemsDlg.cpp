@@ -17,9 +17,13 @@ namespace {
 constexpr int kSelectAllFaces[] = {515, 438, 486};
 constexpr int kDeselectAllFaces[] = {513, 493, 483};
 
-constexpr int kPageWidth = 190;
-constexpr int kBoxHeight = 12;
-constexpr int kGroupGap = 6;
+// Pixels: the page fits beside the cleaner's strip and above its three
+// boxes; a row per item, a group's caption above its rows.
+constexpr int kPageWidth = 276;
+constexpr int kRow = 20;
+constexpr int kCaption = 18;
+constexpr int kGroupBottom = 6;
+constexpr int kGroupGap = 4;
 
 }  // namespace
 
@@ -34,37 +38,41 @@ bool CAdvCleanerItemsDlg::OnInitDialog() {
     m_pTip = new CToolTipCtrlEx();
     m_pTip->Create(this);
 
-    int y = 4;
+    // The hidden Telnet box takes no row.
+    int y = 0;
     std::size_t item = 0;
     for (const CleanerGroup& group : m_Table.groups) {
-        new wxStaticBox(this, wxID_ANY, group.caption, DuPoint(4, y),
-                        DuSize(kPageWidth - 8, 12 + group.count * kBoxHeight));
-        y += 10;
+        auto* frame = new wxStaticBox(this, wxID_ANY, group.caption, {4, y}, {kPageWidth - 8, 0});
+        const int top = y;
+        y += kCaption;
         for (int n = 0; n < group.count && item < m_Table.items.size(); ++n, ++item) {
             const CleanerItem& row = m_Table.items[item];
-            auto* box = new wxCheckBox(this, row.control, row.caption, DuPoint(12, y),
-                                       DuSize(kPageWidth - 24, kBoxHeight - 2));
+            auto* box = new wxCheckBox(this, row.control, row.caption);
             const int control = row.control;
             box->Bind(wxEVT_CHECKBOX, [this, control](wxCommandEvent&) { OnItemClicked(control); });
             m_pTip->AddTool(box, PageString(row.tipString));
             m_Boxes[control] = box;
-            y += kBoxHeight;
+            if (control == IDC_TELNET) {
+                box->Hide();
+                box->Disable();
+                continue;
+            }
+            PlaceRow(16, y + kRow / 2, {box});
+            y += kRow;
         }
+        y += kGroupBottom;
+        frame->SetSize(kPageWidth - 8, y - top);
         y += kGroupGap;
     }
-    if (wxCheckBox* telnet = Box(IDC_TELNET)) {
-        telnet->Hide();
-        telnet->Disable();
-    }
 
-    m_pSelectAll = new CGifButton(this, IDC_SELECT_ALL, DuPoint(12, y));
+    m_pSelectAll = new CGifButton(this, IDC_SELECT_ALL, {16, y});
     m_pSelectAll->SetImages(kSelectAllFaces[0], kSelectAllFaces[1], kSelectAllFaces[2]);
     m_pSelectAll->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnSelectAll(); });
     m_pTip->AddTool(m_pSelectAll, PageString(m_Table.selectAllTip));
-    m_pDeselectAll = new CGifButton(this, IDC_DESELECT_ALL, DuPoint(12, y));
+    m_pDeselectAll = new CGifButton(this, IDC_DESELECT_ALL, {16, y});
     m_pDeselectAll->SetImages(kDeselectAllFaces[0], kDeselectAllFaces[1], kDeselectAllFaces[2]);
     m_pDeselectAll->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnDeselectAll(); });
-    SetSize(DuSize(kPageWidth, y + 20));
+    SetSize(kPageWidth, y + m_pSelectAll->GetSize().y);
 
     m_pModel->Load();
     ShowModel();

@@ -12,10 +12,10 @@ const CPageMakers::Registrar kMaker(IDD_ADV_FLTR, [](CServerHost& host) {
 }  // namespace
 
 bool CAdvFltrDlg::OnInitDialog() {
-    BuildContainer(IDC_FLTR_STRIP,
-                   {{IDC_FLTR_ZONE_IN, {0, 0, 80, 92}, PageString(1074)},
-                    {IDC_FLTR_ZONE_OUT, {0, 92, 80, 92}, PageString(1075)}},
-                   IDC_FLTR_FRAME, {81, 0, 192, 190}, {0, 0},
+    BuildContainer(IDC_FLTR_STRIP, eStrip::Left, 80,
+                   {{IDC_FLTR_ZONE_IN, PageString(1074)},
+                    {IDC_FLTR_ZONE_OUT, PageString(1075)}},
+                   IDC_FLTR_FRAME, {0, 0},
                    {{IDC_FLTR_ZONE_IN, IDD_ADV_FLTR_IN, IDR_FLTR_STRIP_IN},
                     {IDC_FLTR_ZONE_OUT, IDD_ADV_FLTR_OUT, IDR_FLTR_STRIP_OUT}});
     Switch().Show(IDD_ADV_FLTR_IN);

@@ -54,15 +54,20 @@ protected:
         this->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnCancel(); }, wxID_CANCEL);
     }
 
-    // The skin's colours: edit fields and list boxes on white; everything
-    // else keeps the skin behind it.
+    // The skin's colours: edit fields and list boxes on white, and the logs
+    // 1133 and 1175 whatever their kind; everything else keeps the skin
+    // behind it.
     void ApplySkinColours() {
         for (wxWindow* child : this->GetChildren()) {
-            if (dynamic_cast<wxTextCtrl*>(child) || dynamic_cast<wxListBox*>(child)) {
+            const bool log = child->GetId() == kHunterLog || child->GetId() == kFilterLog;
+            if (log || dynamic_cast<wxTextCtrl*>(child) || dynamic_cast<wxListBox*>(child)) {
                 child->SetBackgroundColour(*wxWHITE);
             }
         }
     }
+
+    static constexpr int kHunterLog = 1133;  // also the analyzer's log
+    static constexpr int kFilterLog = 1175;
 
 private:
     CServerHost* m_pHost;

@@ -95,6 +95,8 @@ bool CMainDlg::Create(wxWindow* parent) {
 bool CMainDlg::OnInitDialog() {
     BuildControls();
     SelectTab(0);
+    // Icon 2105, big and small: the toolkit scales the one picture.
+    SetIcon(CSystemTray::IconOf(IDI_RUNNING));
     SetTitle(kWindowText);
     ShowPage(IDD_GENERAL_PAGE);
     Centre();
@@ -113,6 +115,7 @@ void CMainDlg::BuildControls() {
         dc.SetBackground(*wxWHITE_BRUSH);
         dc.Clear();
         m_pBackground->Render(dc, 0, 0);
+        PaintCaptionStrip(dc);
     });
     for (const ControlPlace& place : kPictureControls) {
         auto* control =
@@ -220,6 +223,24 @@ void CMainDlg::ApplyLocked() {
     engine.HandleSettingsChange();
     host->UpdateToolBarStatus();
     SetModified(false, 0);
+}
+
+// The window has no caption of its own: its strip shows the title, and
+// where a press hides it to the tray or ends the panel.
+void CMainDlg::PaintCaptionStrip(wxDC& dc) const {
+    using Model = CMainDlgModel;
+    const int height = Model::kStripBottom + 1;
+    const int width = GetClientSize().x;
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(wxColour(0x30, 0x60, 0xA0)));
+    dc.DrawRectangle(0, 0, width, height);
+    wxFont font = GetFont();
+    font.MakeBold();
+    dc.SetFont(font);
+    dc.SetTextForeground(*wxWHITE);
+    dc.DrawLabel(kWindowText, wxRect(8, 0, Model::kHideLeft - 16, height), wxALIGN_LEFT | wxALIGN_CENTRE_VERTICAL);
+    dc.DrawLabel("_", wxRect(Model::kHideLeft, 0, Model::kHideRight - Model::kHideLeft + 1, height), wxALIGN_CENTRE);
+    dc.DrawLabel("X", wxRect(Model::kExitLeft, 0, width - Model::kExitLeft, height), wxALIGN_CENTRE);
 }
 
 void CMainDlg::SelectTab(int index) {

@@ -17,6 +17,7 @@
 #include "panel/main/CMainDlgModel.h"
 #include "platform/Messages.h"
 
+class wxDC;
 class wxTimer;
 class CAnimatedGifStatic;
 class CBaseDlg;
@@ -87,6 +88,7 @@ private:
     void PlacePage(CBaseDlg* page);
     void DrawImage(CAnimatedGifStatic* control, unsigned gifId);
     void DrawTabs();
+    void PaintCaptionStrip(wxDC& dc) const;
     void ApplyLocked();
 
     CMainDlgModel m_Model;

@@ -10,11 +10,6 @@ constexpr const char* kSameAddress =
     "Please check that the IP and port number used for the firewall, custom proxy and server are not the same.";
 constexpr const char* kPortOutOfRange = "The server port must be a number from 1 to 65535.";
 
-// The header of the window: presses at y <= kStripBottom run its buttons.
-constexpr int kStripBottom = 20;
-constexpr int kExitLeft = 540;
-constexpr int kHideLeft = 500;
-constexpr int kHideRight = 535;
 
 }  // namespace
 

@@ -22,6 +22,12 @@ public:
 
     // What a press in the client area does besides dragging the window.
     enum class Click { Drag, Exit, HideToTray };
+    // The caption strip: presses at y <= kStripBottom run its buttons, exit
+    // from x kExitLeft on, hide to the tray from kHideLeft to kHideRight.
+    static constexpr int kStripBottom = 20;
+    static constexpr int kExitLeft = 540;
+    static constexpr int kHideLeft = 500;
+    static constexpr int kHideRight = 535;
 
     // Apply's verdict on the working settings.
     struct ApplyCheck {

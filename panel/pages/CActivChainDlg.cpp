@@ -19,12 +19,18 @@ bool CActivChainDlg::OnInitDialog() {
     new CTransparentStatic(this, IDC_CHAIN_FRAME, {}, DuPoint(6, 10), DuSize(253, 174));
     new CTransparentStatic(this, IDC_ACTIVITY_TEXT,
                            "This is a listing for all the proxies used while running the program:",
-                           DuPoint(8, 14), DuSize(250, 18));
-    m_pTree = new wxTreeCtrl(this, IDC_CHAIN_TREE, DuPoint(8, 34), DuSize(250, 130),
+                           DuPoint(8, 13), DuSize(250, 21));
+    m_pTree = new wxTreeCtrl(this, IDC_CHAIN_TREE, DuPoint(8, 36), DuSize(250, 128),
                              wxTR_DEFAULT_STYLE | wxTR_HIDE_ROOT);
     m_pTree->SetBackgroundColour(*wxWHITE);
     m_pSink = std::make_unique<CTreeCtrlSink>(*m_pTree);
     AddClearPicture(m_pTree, PageString(1010), PageString(1011));
+    // The chain page's colours: every control on white, the page itself
+    // showing what lies behind it; the frame and the text paint nothing but
+    // their text by their kind.
+    for (wxWindow* child : GetChildren()) {
+        if (!dynamic_cast<CTransparentStatic*>(child)) child->SetBackgroundColour(*wxWHITE);
+    }
 
     MakeModel(CBaseServer::m_ChainLog);
     m_pModel->Init();

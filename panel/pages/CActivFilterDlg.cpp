@@ -20,8 +20,8 @@ bool CActivFilterDlg::OnInitDialog() {
     new wxStaticText(this, IDC_ACTIVITY_TEXT,
                      "This log lists all the experienced blocking activity. This includes scripts, "
                      "images, popups ... etc.:",
-                     DuPoint(8, 14), DuSize(250, 18));
-    m_pText = new wxTextCtrl(this, IDC_FILTER_TEXT, {}, DuPoint(8, 34), DuSize(250, 130),
+                     DuPoint(8, 13), DuSize(250, 21));
+    m_pText = new wxTextCtrl(this, IDC_FILTER_TEXT, {}, DuPoint(8, 36), DuSize(250, 128),
                              wxTE_MULTILINE | wxTE_READONLY);
     m_pText->SetBackgroundColour(*wxWHITE);
     AddClearPicture(m_pText, PageString(1012), PageString(1013));

@@ -1,8 +1,8 @@
 #include "panel/pages/CActivProgDlg.h"
 
-#include <wx/listctrl.h>
 #include <wx/stattext.h>
 
+#include "controls/CSortList.h"
 #include "panel/main/CPageMakers.h"
 #include "panel/pages/CListCtrlSink.h"
 #include "panel/pages/PageText.h"
@@ -20,8 +20,8 @@ bool CActivProgDlg::OnInitDialog() {
     new wxStaticText(this, wxID_ANY,
                      "Here, all program activities are kept. Any program's attempt to access the "
                      "Internet is present in this list:",
-                     DuPoint(8, 14), DuSize(250, 18));
-    m_pList = new wxListCtrl(this, IDC_PROG_LIST, DuPoint(8, 34), DuSize(250, 130), wxLC_REPORT);
+                     DuPoint(8, 13), DuSize(250, 21));
+    m_pList = new CSortList(this, IDC_PROG_LIST, DuPoint(8, 36), DuSize(250, 128));
     AddClearPicture(m_pList, PageString(1014), PageString(1015));
 
     MakeModel(CBaseServer::m_ProgLog);
@@ -29,6 +29,7 @@ bool CActivProgDlg::OnInitDialog() {
     const char* headings[] = {"Request No.", "Program", "Destination IP"};
     for (int i = 0; i < 3; ++i) sink.InsertColumn(i, headings[i], 120);
     m_pModel->Init();
+    m_pList->SetupHeader();
     return true;
 }
 

@@ -12,11 +12,11 @@ const CPageMakers::Registrar kMaker(IDD_ACTIVITY, [](CServerHost& host) {
 }  // namespace
 
 bool CActivityDlg::OnInitDialog() {
-    BuildContainer(IDC_ACTIVITY_HEADER,
-                   {{IDC_ZONE_PROGRAMS, {0, 0, 91, 13}, PageString(1016)},
-                    {IDC_ZONE_CHAINS, {92, 0, 91, 13}, PageString(1017)},
-                    {IDC_ZONE_FILTER, {184, 0, 91, 13}, PageString(1018)}},
-                   IDC_ACTIVITY_FRAME, {0, 14, 275, 199}, {5, 5},
+    BuildContainer(IDC_ACTIVITY_HEADER, eStrip::Top, 13,
+                   {{IDC_ZONE_PROGRAMS, PageString(1016)},
+                    {IDC_ZONE_CHAINS, PageString(1017)},
+                    {IDC_ZONE_FILTER, PageString(1018)}},
+                   IDC_ACTIVITY_FRAME, {5, 5},
                    {{IDC_ZONE_PROGRAMS, IDD_ACTIV_PROG, IDR_HEADER_PROGRAMS},
                     {IDC_ZONE_CHAINS, IDD_ACTIV_CHAIN, IDR_HEADER_CHAINS},
                     {IDC_ZONE_FILTER, IDD_ACTIV_FILTER, IDR_HEADER_FILTER}});

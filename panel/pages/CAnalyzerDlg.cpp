@@ -11,8 +11,9 @@
 
 bool CAnalyzerDlg::OnInitDialog() {
     BuildListAndLog(IDC_PROXY_LIST, IDC_ANALYZER_LOG);
-    new wxStaticText(this, wxID_ANY, "Time Out: ", DuPoint(4, 178), DuSize(40, 10));
-    m_pTimeOut = new wxTextCtrl(this, IDC_ANALYZER_TIMEOUT, {}, DuPoint(46, 176), DuSize(40, 12));
+    auto* label = new wxStaticText(this, wxID_ANY, "Time Out: ");
+    m_pTimeOut = new wxTextCtrl(this, IDC_ANALYZER_TIMEOUT, {}, wxDefaultPosition, {60, 24});
+    PlaceRow(DuX(4), DuY(176) + 10, {label, m_pTimeOut});
     CEditFilter::DigitsOnly(*m_pTimeOut);
     m_pTimeOut->SetBackgroundColour(*wxWHITE);
     m_pStart = new CAnimatedGifStatic(this, IDC_ANALYZER_START, DuPoint(212, 174));

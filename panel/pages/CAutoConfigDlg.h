@@ -10,6 +10,7 @@
 #include "panel/pages/CPopupDlg.h"
 
 class wxCheckBox;
+class CAnimatedGifStatic;
 class CGifButton;
 
 class CAutoConfigDlg : public CPopupDlg {
@@ -17,6 +18,7 @@ public:
     explicit CAutoConfigDlg(CServerHost* host = CServerHost::Current());
 
     wxCheckBox* Box(int id) const;
+    CAnimatedGifStatic* Picture(int box) const;
     const CAutoConfigDlgModel& Model() const { return *m_pModel; }
     void OnApply();
     void OnOk();
@@ -33,5 +35,8 @@ private:
     std::unique_ptr<CHostPageLink> m_pLink;
     std::unique_ptr<CAutoConfigDlgModel> m_pModel;
     std::map<int, wxCheckBox*> m_Boxes;
+    // The programs' pictures (bitmaps 217, 219, 215, 218, 222, 216, 314, 315,
+    // 220, 221) by the box they stand beside.
+    std::map<int, CAnimatedGifStatic*> m_Pictures;
     CGifButton* m_pRestore = nullptr;
 };

@@ -35,14 +35,18 @@ public:
 protected:
     struct Zone {
         int id;
-        wxRect rect;  // dialog units
         std::string tip;
     };
-    // Builds the header, the zones and the frame (all in dialog units);
-    // subPageOffset: where sub-pages sit inside the frame (pixels).
-    void BuildContainer(int headerId, const std::vector<Zone>& zones, int frameId,
-                        const wxRect& frame, wxPoint subPageOffset,
-                        std::vector<CSubPageSwitch::Kind> kinds);
+    // Where the header picture runs: along the top (the zones left to
+    // right, the frame under it) or down the left side (the zones top to
+    // bottom, the frame beside it).
+    enum class eStrip { Top, Left };
+    // Builds the header (thickness dialog units across), the zones over it
+    // (equal parts of it) and the frame; subPageOffset: where sub-pages sit
+    // inside the frame (pixels). The header's zones, the frame and the
+    // sub-page follow the page's size.
+    void BuildContainer(int headerId, eStrip strip, int thickness, const std::vector<Zone>& zones, int frameId,
+                        wxPoint subPageOffset, std::vector<CSubPageSwitch::Kind> kinds);
     // The sub-page of code, not yet created, and its template.
     virtual std::unique_ptr<CBaseDlg> MakeSubPage(int code) = 0;
     virtual int TemplateOf(int code) const { return code; }
@@ -50,7 +54,12 @@ protected:
     CToolTipCtrlEx* m_pTip = nullptr;
 
 private:
+    void Arrange();
+
     std::unique_ptr<CSubPageSwitch> m_pSwitch;
+    std::vector<wxWindow*> m_Zones;
+    eStrip m_Strip = eStrip::Top;
+    int m_Thickness = 0;  // pixels
     CAnimatedGifStatic* m_pHeader = nullptr;
     wxWindow* m_pFrame = nullptr;
     CBaseDlg* m_pSubPage = nullptr;  // a child window, owned by the toolkit

@@ -1,5 +1,7 @@
 #include "panel/pages/CGeneralDlg.h"
 
+#include <algorithm>
+
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/radiobut.h>
@@ -47,45 +49,72 @@ bool CGeneralDlg::OnInitDialog() {
     for (const PageTip& tip : CGeneralDlgModel::Tips()) {
         if (wxWindow* control = FindWindow(tip.control)) SetTip(control, tip.text);
     }
-    m_pAutoConfig->SetImages(IDR_AUTO_CONFIG, IDR_AUTO_CONFIG_PUSHED);
     m_pModel->Init();
     ShowState();
     BindHandlers();
     return true;
 }
 
+// The template's three groups, each row placed by what its texts need.
 void CGeneralDlg::Build() {
     SetSize(DuSize(275, 213));
-    new wxStaticBox(this, wxID_ANY, "Server Settings", DuPoint(4, 2), DuSize(267, 42));
-    new wxStaticText(this, wxID_ANY, "Server Port", DuPoint(10, 16));
-    m_pPort = new wxTextCtrl(this, IDC_SERVER_PORT, {}, DuPoint(54, 14), DuSize(40, 12));
-    new wxStaticText(this, wxID_ANY, "Server Type", DuPoint(102, 16));
-    m_pServerType = new wxChoice(this, IDC_SERVER_TYPE, DuPoint(146, 13), DuSize(56, 14),
-                                 Names(CGeneralDlgModel::ServerTypeNames()));
-    m_pStartStop = new CGifButton(this, IDC_START_STOP, DuPoint(214, 12));
+    constexpr int kLeft = 6;
+    constexpr int kWidth = 399;
+    constexpr int kInside = 15;
+    constexpr int kPairGap = 12;
+    const int right = kLeft + kWidth - 9;
 
-    new wxStaticBox(this, wxID_ANY, "Configuration Settings", DuPoint(4, 48), DuSize(267, 90));
-    m_pAutostart = new wxCheckBox(this, IDC_AUTOSTART, "Autostart Kavelin", DuPoint(10, 60));
-    m_pTray = new wxCheckBox(this, IDC_TRAY_NOTIFY, "Show Tray Notifications", DuPoint(10, 74));
-    m_pAutoConfig = new CGifButton(this, IDC_AUTO_CONFIG, DuPoint(160, 60));
-    m_pFirewall = new wxCheckBox(this, IDC_FIREWALL, "Firewall Settings", DuPoint(10, 90));
-    new wxStaticBox(this, wxID_ANY, wxString(), DuPoint(10, 100), DuSize(255, 32));
-    new wxStaticText(this, wxID_ANY, "IP", DuPoint(16, 113));
-    m_pFirewallIP = new wxTextCtrl(this, IDC_FIREWALL_IP, {}, DuPoint(28, 111), DuSize(70, 12));
-    new wxStaticText(this, wxID_ANY, "Port", DuPoint(104, 113));
-    m_pFirewallPort = new wxTextCtrl(this, IDC_FIREWALL_PORT, {}, DuPoint(122, 111), DuSize(36, 12));
-    new wxStaticText(this, wxID_ANY, "Type", DuPoint(166, 113));
-    m_pFirewallType = new wxChoice(this, IDC_FIREWALL_TYPE, DuPoint(186, 110), DuSize(60, 14),
+    // Port and type one above the other, their fields in one column; the
+    // start/stop button beside both.
+    new wxStaticBox(this, wxID_ANY, "Server Settings", {kLeft, 2}, {kWidth, 96});
+    auto* portLabel = new wxStaticText(this, wxID_ANY, "Server Port");
+    m_pPort = new wxTextCtrl(this, IDC_SERVER_PORT, {}, wxDefaultPosition, {60, 24});
+    auto* typeLabel = new wxStaticText(this, wxID_ANY, "Server Type");
+    m_pServerType = new wxChoice(this, IDC_SERVER_TYPE, wxDefaultPosition, {96, -1},
+                                 Names(CGeneralDlgModel::ServerTypeNames()));
+    m_pStartStop = new CGifButton(this, IDC_START_STOP);
+    m_pStartStop->SetImages(IDR_START, IDR_START_PUSHED);
+    for (wxWindow* label : {static_cast<wxWindow*>(portLabel), static_cast<wxWindow*>(typeLabel)}) FitToText(label);
+    const int fields = kInside + std::max(portLabel->GetSize().x, typeLabel->GetSize().x) + kRowGap;
+    PlaceRow(kInside, 36, {portLabel});
+    PlaceRow(fields, 36, {m_pPort});
+    PlaceRow(kInside, 72, {typeLabel});
+    PlaceRow(fields, 72, {m_pServerType});
+    m_pStartStop->Move(right - m_pStartStop->GetSize().x, 54 - m_pStartStop->GetSize().y / 2);
+
+    new wxStaticBox(this, wxID_ANY, "Configuration Settings", {kLeft, 104}, {kWidth, 152});
+    m_pAutostart = new wxCheckBox(this, IDC_AUTOSTART, "Autostart Kavelin");
+    m_pTray = new wxCheckBox(this, IDC_TRAY_NOTIFY, "Show Tray Notifications");
+    m_pAutoConfig = new CGifButton(this, IDC_AUTO_CONFIG);
+    m_pAutoConfig->SetImages(IDR_AUTO_CONFIG, IDR_AUTO_CONFIG_PUSHED);
+    m_pFirewall = new wxCheckBox(this, IDC_FIREWALL, "Firewall Settings");
+    PlaceRow(kInside, 134, {m_pAutostart});
+    PlaceRow(kInside, 158, {m_pTray});
+    PlaceRow(kInside, 182, {m_pFirewall});
+    m_pAutoConfig->Move(right - m_pAutoConfig->GetSize().x, 134 - m_pAutoConfig->GetSize().y / 2);
+    new wxStaticBox(this, wxID_ANY, wxString(), {kInside, 194}, {kWidth - 18, 54});
+    auto* ipLabel = new wxStaticText(this, wxID_ANY, "IP");
+    m_pFirewallIP = new wxTextCtrl(this, IDC_FIREWALL_IP, {}, wxDefaultPosition, {108, 24});
+    auto* firewallPortLabel = new wxStaticText(this, wxID_ANY, "Port");
+    m_pFirewallPort = new wxTextCtrl(this, IDC_FIREWALL_PORT, {}, wxDefaultPosition, {54, 24});
+    auto* firewallTypeLabel = new wxStaticText(this, wxID_ANY, "Type");
+    m_pFirewallType = new wxChoice(this, IDC_FIREWALL_TYPE, wxDefaultPosition, {96, -1},
                                    Names(CGeneralDlgModel::FirewallTypeNames()));
+    const int firewallRow = 224;
+    int x = PlaceRow(kInside + 9, firewallRow, {ipLabel, m_pFirewallIP}) + kPairGap;
+    x = PlaceRow(x, firewallRow, {firewallPortLabel, m_pFirewallPort}) + kPairGap;
+    PlaceRow(x, firewallRow, {firewallTypeLabel, m_pFirewallType});
     for (wxTextCtrl* edit : {m_pPort, m_pFirewallIP, m_pFirewallPort}) edit->SetBackgroundColour(*wxWHITE);
     CEditFilter::IpAddress(*m_pFirewallIP);
 
-    new wxStaticBox(this, wxID_ANY, "Protection Level", DuPoint(4, 142), DuSize(267, 40));
+    new wxStaticBox(this, wxID_ANY, "Protection Level", {kLeft, 262}, {kWidth, 58});
     m_pLevels = std::make_unique<CRadioGroup>(
-        this, std::vector<CRadioGroup::Choice>{{IDC_LEVEL_MAXIMUM, "Maximum", DuPoint(12, 158)},
-                                               {IDC_LEVEL_DEFAULT, "Default", DuPoint(76, 158)},
-                                               {IDC_LEVEL_MINIMUM, "Minimum", DuPoint(140, 158)},
-                                               {IDC_LEVEL_CUSTOM, "Custom", DuPoint(204, 158)}});
+        this, std::vector<CRadioGroup::Choice>{{IDC_LEVEL_MAXIMUM, "Maximum", wxDefaultPosition},
+                                               {IDC_LEVEL_DEFAULT, "Default", wxDefaultPosition},
+                                               {IDC_LEVEL_MINIMUM, "Minimum", wxDefaultPosition},
+                                               {IDC_LEVEL_CUSTOM, "Custom", wxDefaultPosition}});
+    const int levels[] = {IDC_LEVEL_MAXIMUM, IDC_LEVEL_DEFAULT, IDC_LEVEL_MINIMUM, IDC_LEVEL_CUSTOM};
+    for (int i = 0; i < 4; ++i) PlaceRow(kInside + i * (kWidth - 18) / 4, 296, {m_pLevels->Button(levels[i])});
 }
 
 void CGeneralDlg::SetTip(wxWindow* control, const std::string& text) {

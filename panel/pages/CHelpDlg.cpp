@@ -1,7 +1,10 @@
 #include "panel/pages/CHelpDlg.h"
 
+#include <wx/dcclient.h>
+
 #include "controls/CAnimatedGifStatic.h"
 #include "controls/CColourLabel.h"
+#include "controls/CTextPainter.h"
 #include "controls/CGifButton.h"
 #include "controls/CToolTipCtrlEx.h"
 #include "panel/main/CPageMakers.h"
@@ -34,12 +37,14 @@ const char* CHelpDlg::LegalWarning() {
 }
 
 bool CHelpDlg::OnInitDialog() {
+    // The picture, then the warning's title above its text, which has room
+    // for all its lines at the toolkit's font, then the help button.
     SetSize(DuSize(264, 185));
-    m_pPicture = new CAnimatedGifStatic(this, IDC_HELP_PICTURE, DuPoint(8, 8));
-    m_pViewHelp = new CGifButton(this, IDC_VIEW_HELP, DuPoint(190, 150));
+    m_pPicture = new CAnimatedGifStatic(this, IDC_HELP_PICTURE, {12, 12});
+    m_pWarning = new CColourLabel(this, IDC_WARNING, {}, {12, 92}, {120, 20});
+    m_pLegal = new CColourLabel(this, IDC_LEGAL, {}, {12, 116}, {384, 96});
+    m_pViewHelp = new CGifButton(this, IDC_VIEW_HELP, {316, 222});
     m_pViewHelp->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnViewHelp(); });
-    m_pWarning = new CColourLabel(this, IDC_WARNING, {}, DuPoint(8, 100), DuSize(40, 10));
-    m_pLegal = new CColourLabel(this, IDC_LEGAL, {}, DuPoint(48, 100), DuSize(208, 44));
     m_pTip = new CToolTipCtrlEx();
     m_pTip->Create(this);
     m_pTip->AddTool(m_pViewHelp, "Open Help file.");
@@ -57,6 +62,14 @@ void CHelpDlg::OnShown() {
     m_pViewHelp->SetImages(static_cast<int>(IDR_VIEW_HELP), static_cast<int>(IDR_VIEW_HELP_PUSHED));
     m_pLegal->SetTextColor(kTextColour).SetBkColor(kBackColour).SetText(LegalWarning());
     m_pWarning->SetText("Warning: ").SetTextColor(kTextColour).SetBkColor(kBackColour).SetFontBold(true);
+    // The warning gets the height its wrapped lines need, the button stays
+    // under it.
+    wxClientDC dc(m_pLegal);
+    dc.SetFont(m_pLegal->LabelFont());
+    const int width = m_pLegal->GetClientSize().x;
+    const int lines = static_cast<int>(CTextPainter::Wrap(dc, wxString::FromUTF8(LegalWarning()), width).size());
+    m_pLegal->SetSize(width, lines * dc.GetCharHeight() + 4);
+    m_pViewHelp->Move(m_pViewHelp->GetPosition().x, m_pLegal->GetRect().GetBottom() + 10);
 }
 
 void CHelpDlg::OnViewHelp() {

@@ -49,9 +49,11 @@ bool CProxyAnalyzerAdvancedSettings::OnInitDialog() {
         m_Radios.insert(group->Buttons().begin(), group->Buttons().end());
     }
     m_pUrl = new wxTextCtrl(this, IDC_HS_URL_EDIT, {}, DuPoint(12, 74), DuSize(206, 12));
-    m_pLocal = new wxTextCtrl(this, IDC_HS_LOCAL_EDIT, {}, DuPoint(12, 100), DuSize(160, 12));
-    auto* open = new CGifButton(this, IDC_HS_OPEN, DuPoint(176, 99));
+    m_pLocal = new wxTextCtrl(this, IDC_HS_LOCAL_EDIT, {}, DuPoint(12, 101), DuSize(140, 12));
+    auto* open = new CGifButton(this, IDC_HS_OPEN);
     open->SetImages(IDR_OPEN_FILE);
+    // Beside the file's field, inside the group's frame.
+    PlaceRow(DuX(12), DuY(101) + DuY(12) / 2, {m_pLocal, open});
     m_pOpen = open;
 
     struct BoxPlace {
@@ -68,9 +70,12 @@ bool CProxyAnalyzerAdvancedSettings::OnInitDialog() {
         m_Boxes[b.id] = new wxCheckBox(this, b.id, b.label, DuPoint(b.x, b.y));
         if (b.hidden) m_Boxes[b.id]->Hide();
     }
-    m_pDepth = new wxTextCtrl(this, IDC_HS_DEPTH_EDIT, {}, DuPoint(90, 115), DuSize(30, 12));
-    m_pMinutes = new wxTextCtrl(this, IDC_HS_MINUTES_EDIT, {}, DuPoint(130, 139), DuSize(30, 12));
-    m_pMinutesLabel = new wxStaticText(this, IDC_HS_MINUTES_LABEL, "minutes.", DuPoint(164, 141));
+    // The numbers follow their check boxes' texts.
+    m_pDepth = new wxTextCtrl(this, IDC_HS_DEPTH_EDIT, {}, wxDefaultPosition, DuSize(30, 12));
+    m_pMinutes = new wxTextCtrl(this, IDC_HS_MINUTES_EDIT, {}, wxDefaultPosition, DuSize(30, 12));
+    m_pMinutesLabel = new wxStaticText(this, IDC_HS_MINUTES_LABEL, "minutes.");
+    PlaceRow(DuX(12), DuY(116) + 8, {m_Boxes[IDC_HS_DEPTH], m_pDepth});
+    PlaceRow(DuX(12), DuY(140) + 8, {m_Boxes[IDC_HS_AUTO_ANALYZE], m_pMinutes, m_pMinutesLabel});
     m_pMinutes->Hide();
     m_pMinutesLabel->Hide();
     for (wxTextCtrl* edit : {m_pUrl, m_pLocal, m_pDepth, m_pMinutes}) edit->SetBackgroundColour(*wxWHITE);

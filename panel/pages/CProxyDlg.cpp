@@ -14,13 +14,13 @@ const CPageMakers::Registrar kMaker(IDD_PROXY, [](CServerHost& host) {
 }  // namespace
 
 bool CProxyDlg::OnInitDialog() {
-    BuildContainer(IDC_PROXY_HEADER,
-                   {{IDC_ZONE_POOL, {0, 0, 91, 13}, PageString(1010)},
-                    {IDC_ZONE_HUNTER, {92, 0, 91, 13}, PageString(1137)},
-                    {IDC_ZONE_ANALYZER, {184, 0, 91, 13},
+    BuildContainer(IDC_PROXY_HEADER, eStrip::Top, 13,
+                   {{IDC_ZONE_POOL, PageString(1010)},
+                    {IDC_ZONE_HUNTER, PageString(1137)},
+                    {IDC_ZONE_ANALYZER,
                      "Analyze your proxy list.\r\n Note,  this operation is crucial to be sure you are "
                      "always using functional proxy servers."}},
-                   IDC_PROXY_FRAME, {0, 14, 275, 199}, {0, 0},
+                   IDC_PROXY_FRAME, {0, 0},
                    {{IDC_ZONE_POOL, kCodePoolList, IDR_HEADER_POOL},
                     {IDC_ZONE_HUNTER, kCodeHunter, IDR_HEADER_HUNTER},
                     {IDC_ZONE_ANALYZER, kCodeAnalyzer, IDR_HEADER_ANALYZER}});

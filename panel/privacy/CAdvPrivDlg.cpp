@@ -1,5 +1,7 @@
 #include "panel/privacy/CAdvPrivDlg.h"
 
+#include <algorithm>
+
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/radiobut.h>
@@ -18,20 +20,8 @@ const CPageMakers::Registrar kMaker(IDD_ADV_PRIVACY, [](CServerHost& host) {
     return std::unique_ptr<CBaseDlg>(std::make_unique<CAdvPrivDlg>(&host));
 });
 
-struct Label {
-    int id;
-    const char* text;
-    int x, y;
-};
-
-constexpr Label kLabels[] = {
-    {IDC_USER_IP_LABEL, "IP:", 40, 68},          {IDC_USER_PORT_LABEL, "Port:", 128, 68},
-    {IDC_USER_TYPE_LABEL, "Type:", 190, 68},     {IDC_CHAIN_LENGTH_LABEL, "Chain Length:", 28, 104},
-    {IDC_CHAIN_TIMER_LABEL, "Time To Change :", 118, 104}, {IDC_CHAIN_TIMER_UNIT, "Sec.", 214, 104},
-};
-
-wxTextCtrl* MakeEdit(wxWindow* parent, int id, int x, int y, int cx) {
-    auto* edit = new wxTextCtrl(parent, id, {}, DuPoint(x, y), DuSize(cx, 12));
+wxTextCtrl* MakeEdit(wxWindow* parent, int id, int width) {
+    auto* edit = new wxTextCtrl(parent, id, {}, wxDefaultPosition, {width, 24});
     edit->SetBackgroundColour(*wxWHITE);
     return edit;
 }
@@ -67,28 +57,57 @@ bool CAdvPrivDlg::OnInitDialog() {
     return true;
 }
 
+// One control a row, indented under the radio it belongs to; the user
+// proxy's address and port share a row, its type takes the next, their
+// fields in one column; each row placed by what its texts need.
 void CAdvPrivDlg::Build() {
     SetSize(DuSize(265, 198));
-    m_pShield = new wxCheckBox(this, IDC_IP_SHIELDING, "IP Shielding (Connect Using Proxy Chain )",
-                               DuPoint(8, 6));
+    constexpr int kLeft = 12;
+    constexpr int kIndent = 24;
+    constexpr int kFields = kLeft + 2 * kIndent;
+    constexpr int kPairGap = 12;
+    m_pShield = new wxCheckBox(this, IDC_IP_SHIELDING, "IP Shielding (Connect Using Proxy Chain )");
     m_pModes = std::make_unique<CRadioGroup>(
-        this, std::vector<CRadioGroup::Choice>{{IDC_ONE_PROXY, "Use one Proxy", DuPoint(16, 22)},
-                                               {IDC_PROXY_CHAIN, "Use Proxy Chain", DuPoint(16, 88)}});
+        this, std::vector<CRadioGroup::Choice>{{IDC_ONE_PROXY, "Use one Proxy", wxDefaultPosition},
+                                               {IDC_PROXY_CHAIN, "Use Proxy Chain", wxDefaultPosition}});
     m_pProxyChoices = std::make_unique<CRadioGroup>(
-        this, std::vector<CRadioGroup::Choice>{{IDC_BEST_PROXY, "Choose best proxy", DuPoint(28, 36)},
-                                               {IDC_USER_PROXY, "User defined Proxy", DuPoint(28, 50)}});
-    for (const Label& label : kLabels) new wxStaticText(this, label.id, label.text, DuPoint(label.x, label.y));
-    m_pUserIP = MakeEdit(this, IDC_USER_IP, 52, 66, 70);
-    m_pUserPort = MakeEdit(this, IDC_USER_PORT, 148, 66, 36);
+        this, std::vector<CRadioGroup::Choice>{{IDC_BEST_PROXY, "Choose best proxy", wxDefaultPosition},
+                                               {IDC_USER_PROXY, "User defined Proxy", wxDefaultPosition}});
+    auto* ipLabel = new wxStaticText(this, IDC_USER_IP_LABEL, "IP:");
+    m_pUserIP = MakeEdit(this, IDC_USER_IP, 108);
+    auto* portLabel = new wxStaticText(this, IDC_USER_PORT_LABEL, "Port:");
+    m_pUserPort = MakeEdit(this, IDC_USER_PORT, 54);
+    auto* typeLabel = new wxStaticText(this, IDC_USER_TYPE_LABEL, "Type:");
     wxArrayString types;
     for (const std::string& name : CAdvPrivDlgModel::TypeNames()) types.Add(name);
-    m_pUserType = new wxChoice(this, IDC_USER_TYPE, DuPoint(212, 65), DuSize(50, 14), types);
-    m_pChainLength = MakeEdit(this, IDC_CHAIN_LENGTH, 84, 102, 24);
-    m_pChainTimer = MakeEdit(this, IDC_CHAIN_TIMER, 180, 102, 30);
+    m_pUserType = new wxChoice(this, IDC_USER_TYPE, wxDefaultPosition, {96, -1}, types);
+    auto* lengthLabel = new wxStaticText(this, IDC_CHAIN_LENGTH_LABEL, "Chain Length:");
+    m_pChainLength = MakeEdit(this, IDC_CHAIN_LENGTH, 40);
+    auto* timerLabel = new wxStaticText(this, IDC_CHAIN_TIMER_LABEL, "Time To Change :");
+    m_pChainTimer = MakeEdit(this, IDC_CHAIN_TIMER, 48);
+    auto* unit = new wxStaticText(this, IDC_CHAIN_TIMER_UNIT, "Sec.");
+    m_pPrivateProxies = new wxCheckBox(this, IDC_PRIVATE_PROXIES, "Use Kavelin Proxies");
+
+    PlaceRow(kLeft, 14, {m_pShield});
+    PlaceRow(kLeft + kIndent, 42, {m_pModes->Button(IDC_ONE_PROXY)});
+    PlaceRow(kFields - kIndent / 2, 66, {m_pProxyChoices->Button(IDC_BEST_PROXY)});
+    PlaceRow(kFields - kIndent / 2, 90, {m_pProxyChoices->Button(IDC_USER_PROXY)});
+    FitToText(ipLabel);
+    FitToText(typeLabel);
+    const int fields = kFields + std::max(ipLabel->GetSize().x, typeLabel->GetSize().x) + kRowGap;
+    PlaceRow(kFields, 120, {ipLabel});
+    PlaceRow(PlaceRow(fields, 120, {m_pUserIP}) + kPairGap, 120, {portLabel, m_pUserPort});
+    PlaceRow(kFields, 154, {typeLabel});
+    PlaceRow(fields, 154, {m_pUserType});
+    PlaceRow(kLeft + kIndent, 192, {m_pModes->Button(IDC_PROXY_CHAIN)});
+    PlaceRow(PlaceRow(kFields - kIndent / 2, 220, {lengthLabel, m_pChainLength}) + kPairGap, 220,
+             {timerLabel, m_pChainTimer, unit});
+    PlaceRow(kLeft, 256, {m_pPrivateProxies});
+    // The groups were made one after another; the keyboard follows the rows.
+    m_pModes->Button(IDC_PROXY_CHAIN)->MoveAfterInTabOrder(m_pUserType);
     CEditFilter::IpAddress(*m_pUserIP);
     CEditFilter::DigitsOnly(*m_pChainLength);
     CEditFilter::DigitsOnly(*m_pChainTimer);
-    m_pPrivateProxies = new wxCheckBox(this, IDC_PRIVATE_PROXIES, "Use Kavelin Proxies", DuPoint(8, 126));
 }
 
 template <class Action>

@@ -1,5 +1,7 @@
 #include "panel/privacy/CAdvancedDlg.h"
 
+#include <algorithm>
+
 #include <wx/dcclient.h>
 
 #include "controls/CToolTipCtrlEx.h"
@@ -15,16 +17,16 @@ const CPageMakers::Registrar kMaker(IDD_ADVANCED, [](CServerHost& host) {
     return std::unique_ptr<CBaseDlg>(std::make_unique<CAdvancedDlg>(&host));
 });
 
+// Left to right across the header strip.
 struct Zone {
     int id;
-    int x;
+    int index;
     unsigned tip;
 };
 
 // The header strip (1230) is 275 x 22 dialog units at the top.
 constexpr int kStripHeight = 22;
-constexpr int kZoneWidth = 91;
-constexpr Zone kZones[] = {{IDC_ZONE_PRIVACY, 0, 1087}, {IDC_ZONE_FILTRATION, 92, 1088}, {IDC_ZONE_CLEANING, 184, 1089}};
+constexpr Zone kZones[] = {{IDC_ZONE_PRIVACY, 0, 1087}, {IDC_ZONE_FILTRATION, 1, 1088}, {IDC_ZONE_CLEANING, 2, 1089}};
 // Sub-pages sit this far inside the frame's top left corner.
 constexpr int kSubPageInset = 5;
 }  // namespace
@@ -43,14 +45,20 @@ bool CAdvancedDlg::OnInitDialog() {
     m_pTip = new CToolTipCtrlEx();
     m_pTip->Create(this);
     for (const Zone& zone : kZones) {
-        auto* control = new CTransparentStatic(this, zone.id, {}, DuPoint(zone.x, 0), DuSize(kZoneWidth, kStripHeight));
+        auto* control = new CTransparentStatic(this, zone.id, {});
+        m_Zones.push_back(control);
         const int id = zone.id;
         control->Bind(wxEVT_BUTTON, [this, id](wxCommandEvent&) { m_pSwitch->OnZone(id); });
         m_pTip->AddTool(control, PageString(zone.tip));
     }
     m_pFrame = new wxWindow(this, IDC_ADV_FRAME, DuPoint(0, kStripHeight), DuSize(275, 213 - kStripHeight));
     m_pFrame->Hide();
+    Arrange();
     Bind(wxEVT_PAINT, &CAdvancedDlg::OnPaint, this);
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        Arrange();
+        event.Skip();
+    });
     m_pSwitch = std::make_unique<CSubPageSwitch>(
         *this, std::vector<CSubPageSwitch::Kind>{{IDC_ZONE_PRIVACY, IDD_ADV_PRIVACY, IDR_HEADER_PRIVACY},
                                                  {IDC_ZONE_FILTRATION, IDD_ADV_FILTRATION, IDR_HEADER_FILTRATION},
@@ -87,10 +95,23 @@ bool CAdvancedDlg::CreateSubPage(int code) {
     return true;
 }
 
+// The zones share the strip's width; the frame and the sub-page take what
+// the host gave this page, the sub-page inside the frame by its inset.
+void CAdvancedDlg::Arrange() {
+    const wxSize client = GetClientSize();
+    const int strip = DuY(kStripHeight);
+    for (std::size_t i = 0; i < m_Zones.size(); ++i) {
+        const auto [x, width] = StripPart(static_cast<int>(i), static_cast<int>(m_Zones.size()), client.x);
+        m_Zones[i]->SetSize(x, 0, width, strip);
+    }
+    m_pFrame->SetSize(0, strip, client.x, std::max(0, client.y - strip));
+    if (m_pSubPage) PlaceSubPage();
+}
+
 void CAdvancedDlg::PlaceSubPage() {
     const wxRect frame = m_pFrame->GetRect();
-    const wxSize client = m_pFrame->GetClientSize();
-    m_pSubPage->SetSize(frame.x + kSubPageInset, frame.y + kSubPageInset, client.x, client.y);
+    m_pSubPage->SetSize(frame.x + kSubPageInset, frame.y + kSubPageInset, std::max(0, frame.width - kSubPageInset),
+                        std::max(0, frame.height - kSubPageInset));
     m_pSubPage->Show();
     m_pSubPage->Enable();
     m_pSubPage->Refresh();

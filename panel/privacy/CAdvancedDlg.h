@@ -6,6 +6,7 @@
 // empty under its header.
 
 #include <memory>
+#include <vector>
 
 #include "controls/CPictureImage.h"
 #include "panel/main/CBaseDlg.h"
@@ -41,6 +42,7 @@ protected:
 
 private:
     std::unique_ptr<CBaseDlg> MakeSubPage(int code);
+    void Arrange();
     void OnPaint(wxPaintEvent& event);
 
     std::unique_ptr<CSubPageSwitch> m_pSwitch;
@@ -49,5 +51,6 @@ private:
     // Child windows, owned by the toolkit.
     CBaseDlg* m_pSubPage = nullptr;
     wxWindow* m_pFrame = nullptr;
+    std::vector<wxWindow*> m_Zones;
     CToolTipCtrlEx* m_pTip = nullptr;
 };

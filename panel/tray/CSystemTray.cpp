@@ -1,5 +1,7 @@
 #include "panel/tray/CSystemTray.h"
 
+#include "controls/CPictureImage.h"
+
 #include <wx/app.h>
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
@@ -12,25 +14,7 @@
 
 namespace {
 
-constexpr int kIconSize = 22;
-
-// The two pictures, drawn here: a green disc while the relay runs, a grey
-// one with a red ring while it is stopped.
-wxIcon MakeIcon(platform::UINT picture) {
-    wxBitmap bitmap(kIconSize, kIconSize, 32);
-    {
-        wxMemoryDC dc(bitmap);
-        dc.SetBackground(*wxTRANSPARENT_BRUSH);
-        dc.Clear();
-        const bool running = picture == IDI_TRAY_RUNNING;
-        dc.SetPen(wxPen(running ? wxColour(0, 110, 40) : wxColour(170, 20, 20), 2));
-        dc.SetBrush(wxBrush(running ? wxColour(40, 190, 80) : wxColour(150, 150, 150)));
-        dc.DrawCircle(kIconSize / 2, kIconSize / 2, kIconSize / 2 - 2);
-    }
-    wxIcon icon;
-    icon.CopyFromBitmap(bitmap);
-    return icon;
-}
+wxIcon MakeIcon(platform::UINT picture) { return CSystemTray::IconOf(picture); }
 
 void PresentBalloon(const TrayBalloon& balloon, wxWindow* owner) {
     wxNotificationMessage message(wxString::FromUTF8(balloon.title), wxString::FromUTF8(balloon.text), owner,
@@ -123,6 +107,13 @@ platform::LRESULT CSystemTray::OnTrayNotification(platform::WPARAM wParam, platf
         RestoreOwner();
     }
     return handled;
+}
+
+wxIcon CSystemTray::IconOf(platform::UINT picture) {
+    CPictureImage image;
+    wxIcon icon;
+    if (image.LoadFromResource("GIF", picture)) icon.CopyFromBitmap(wxBitmap(image.Picture()));
+    return icon;
 }
 
 wxWindow* CSystemTray::GetOwner() const { return m_pIcon ? m_pIcon->Owner() : nullptr; }

@@ -20,6 +20,8 @@
 #include "panel/tray/CTrayModel.h"
 #include "platform/Types.h"
 
+#include <wx/icon.h>
+
 class wxMenu;
 class wxWindow;
 class CTrayIconWidget;
@@ -45,6 +47,9 @@ public:
     // is not enabled.
     bool ShowBalloon(std::string_view title, std::string_view text,
                      platform::DWORD timeout = CTrayModel::kDefaultBalloonTimeout);
+    // The program's icon pictures (GIF 2105 running, 2106 stopped), which the
+    // main window shows too; an empty icon for another number.
+    static wxIcon IconOf(platform::UINT picture);
     // Removes the icon (also done by the destructor).
     void RemoveIcon();
 

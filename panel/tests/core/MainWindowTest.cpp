@@ -76,6 +76,8 @@ TEST_F(MainWindowTest, OpensOnTheGeneralTabWithItsTipsAndAnEmptyFrameWithoutPage
     EXPECT_EQ(tips->CurrentText(), "Configure Kavelin’ operating settings.");
     tips->Pop();
     EXPECT_FALSE(dialog_->FindWindow(IDC_PAGE_FRAME)->IsShown());
+    EXPECT_TRUE(dialog_->GetIcon().IsOk()) << "icon 2105";
+    EXPECT_EQ(dialog_->GetIcon().GetWidth(), 32);
 }
 
 TEST_F(MainWindowTest, EachTabCommandMakesAFreshPagePlacedInTheFrame) {

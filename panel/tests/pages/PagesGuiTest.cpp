@@ -4,6 +4,7 @@
 #include <wx/frame.h>
 #include <wx/listctrl.h>
 #include <wx/radiobut.h>
+#include <wx/statbox.h>
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
 
@@ -82,6 +83,33 @@ TEST_F(PagesGuiTest, ActivityTabOpensOnProgramsAndItsZonesSwitchSubPages) {
     Click(page->FindWindow(IDC_ZONE_CHAINS));
     EXPECT_EQ(page->SubPage(), chains) << "the zone of the page shown does nothing";
     page->Destroy();
+}
+
+// The program list sorts by its columns; the chain page's controls are on
+// white; the logs 1133 and 1175 are on white.
+TEST_F(PagesGuiTest, ProgramListSortsAndTheLogPagesHaveTheirColours) {
+    CBaseServer::m_ProgLog.ClearProgLog();
+    auto* programs = Make<CActivProgDlg>(IDD_ACTIV_PROG);
+    auto* list = dynamic_cast<CSortList*>(programs->FindWindow(IDC_PROG_LIST));
+    ASSERT_NE(list, nullptr) << "1186 is a CSortList";
+    EXPECT_NE(list->ToolTip(), nullptr) << "its header was set up";
+    programs->Destroy();
+
+    auto* chains = Make<CActivChainDlg>(IDD_ACTIV_CHAIN);
+    for (const int id : {IDC_CHAIN_TREE}) EXPECT_EQ(chains->FindWindow(id)->GetBackgroundColour(), *wxWHITE) << id;
+    for (wxWindow* child : chains->GetChildren()) {
+        if (dynamic_cast<wxStaticBox*>(child)) {
+            EXPECT_EQ(child->GetBackgroundColour(), *wxWHITE);
+        }
+    }
+    chains->Destroy();
+
+    auto* filter = Make<CActivFilterDlg>(IDD_ACTIV_FILTER);
+    EXPECT_EQ(filter->FindWindow(IDC_FILTER_TEXT)->GetBackgroundColour(), *wxWHITE);
+    filter->Destroy();
+    auto* hunter = Make<CHunterDlg>(IDD_HUNTER);
+    EXPECT_EQ(hunter->FindWindow(IDC_HUNTER_LOG)->GetBackgroundColour(), *wxWHITE);
+    hunter->Destroy();
 }
 
 TEST_F(PagesGuiTest, ChainAndFilterPagesFollowTheirLogs) {
@@ -228,6 +256,23 @@ TEST_F(PagesGuiTest, AddressAndNumberFieldsTakeOnlyTheirCharacters) {
         ASSERT_NE(edit, nullptr) << id;
         EXPECT_EQ(KeysTaken(edit, "3.e"), "3") << id;
     }
+}
+
+// Each program's picture stands left of its box, in the box's row.
+TEST_F(PagesGuiTest, IntegrationShowsEachProgramsPictureBesideItsBox) {
+    CAutoConfigDlg dialog(&host_);
+    ASSERT_TRUE(dialog.Create(IDD_AUTO_CONFIG, frame_));
+    for (const int box : {IDC_AUTO_IE, IDC_AUTO_NETSCAPE, IDC_AUTO_OPERA, IDC_AUTO_MSN, IDC_AUTO_YAHOO,
+                          IDC_AUTO_WSFTP, IDC_AUTO_CUTEFTP, IDC_AUTO_KAZAA, IDC_AUTO_EDONKEY}) {
+        CAnimatedGifStatic* picture = dialog.Picture(box);
+        ASSERT_NE(picture, nullptr) << box;
+        EXPECT_TRUE(picture->IsLoaded()) << box;
+        const wxRect face = picture->GetRect();
+        const wxRect check = dialog.Box(box)->GetRect();
+        EXPECT_LT(face.GetRight(), check.GetLeft()) << box;
+        EXPECT_TRUE(face.GetTop() <= check.GetBottom() && check.GetTop() <= face.GetBottom()) << box;
+    }
+    EXPECT_FALSE(dialog.Picture(IDC_AUTO_MIRC)->IsShown()) << "as its box";
 }
 
 TEST_F(PagesGuiTest, IntegrationCancelKeepsTheBoxesOutOfTheSettings) {
