@@ -9,6 +9,8 @@
 
 #include "FakeEngine.h"
 #include "GuiTest.h"
+#include "ScreenCheck.h"
+#include "Screenshot.h"
 #include "support/TempRoot.h"
 #include "toolbar/BandIds.h"
 #include "toolbar/BandStrip.h"
@@ -228,6 +230,33 @@ TEST_F(ToolBarGuiTest, TotalsLabelsHoldTheWidestTotal) {
         EXPECT_LE(label->GetRect().GetBottom(), CToolBand::kHeight);
     }
     AcceptWithQueries();
+}
+
+// BandHost as the user sees it with the relay running and the largest
+// totals: every item shown whole, the window as wide as the toolbar.
+TEST_F(ToolBarGuiTest, BandHostShowsAllOfTheToolBarOnScreen) {
+    ASSERT_EQ(DllRegisterServer(), platform::S_OK);
+    std::string why;
+    std::unique_ptr<CToolBand> band = CreateRegisteredBand(why);
+    ASSERT_NE(band, nullptr) << why;
+    CToolBand* raw = band.get();
+    auto* host = new CBandHostFrame(std::make_shared<RecordingBrowser>());
+    ASSERT_TRUE(host->HostBand(std::move(band)));
+    host->Show();
+    AcceptWithQueries();
+    wxWindow* window = nullptr;
+    ASSERT_EQ(raw->GetWindow(&window), platform::S_OK);
+    auto* toolbar = dynamic_cast<CKVToolBarCtrl*>(window);
+    ASSERT_NE(toolbar, nullptr);
+    ASSERT_TRUE(Notices({{13, 0, 0, 0, 0}, {13, 7, 0, 0, 0}, {13, 5, 0, 0, 0}, {13, 9, 0, 0, 0},
+                         {14, 0xFF, 0xFF, 0xFF, 0xFF}, {15, 1, 0, 0x10, 0}},
+                        [&] { return toolbar->SentLabel()->GetLabel() == "1.0 MB"; }));
+    EXPECT_EQ(toolbar->ReceivedLabel()->GetLabel(), "4096.0 MB");
+    ASSERT_TRUE(kvtest::WaitUntilDrawn(*host));
+    EXPECT_TRUE(kvtest::IsLaidOutOnScreen(*host, {.minClientSize = {toolbar->GetBestSize().x, CToolBand::kHeight}}));
+    kvtest::SaveScreenshot(*host, "bandhost-running");
+    delete host;
+    kvtest::PumpUi(20ms);
 }
 
 class WindowlessSite : public IBandSite {
