@@ -20,6 +20,7 @@
 #include "ChildProgram.h"
 #include "ConfigFixture.h"
 #include "platform/Root.h"
+#include "rig/Loopback.h"
 #include "settings/CSettings.h"
 #include "support/FakeSessionManager.h"
 
@@ -40,19 +41,6 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit 
         std::this_thread::sleep_for(20ms);
     }
     return true;
-}
-
-// A loopback port nobody listens on right now.
-std::uint16_t FreeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
 }
 
 bool Accepts(std::uint16_t port) {
@@ -122,7 +110,7 @@ protected:
     void SetUp() override {
         SeedUserPrograms();
         for (const Program program : cfgtest::AllPrograms()) before_[program] = Dump(program);
-        port_ = FreeLoopbackPort();
+        port_ = kvtest::FreeLoopbackPort();
         CSettings::mRunningApp = kDefaultRunningApp;
         CSettings settings;
         settings.getPrivacySettings()->mListenerPort = port_;
