@@ -58,6 +58,15 @@ wxRect CSortHeaderCtrl::ItemRect(int column) const {
     return {x, 0, mList->GetColumnWidth(column), mHeader->GetClientSize().y};
 }
 
+int CSortHeaderCtrl::FittingWidth(const wxString& text) const {
+    if (mHeader == nullptr) return 0;
+    // The frame and a few pixels on each side, so the text never touches it.
+    constexpr int kMargin = 6;
+    wxClientDC dc(mHeader);
+    dc.SetFont(mFont);
+    return dc.GetTextExtent(text.Left(kTextMax)).x + 2 * kMargin;
+}
+
 void CSortHeaderCtrl::OnPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(mHeader);
     const wxBrush fill(ToWx(kFill));

@@ -27,6 +27,9 @@ public:
     wxWindow* GetHeader() const { return mHeader; }
     // Item rectangles in the header's coordinates.
     wxRect ItemRect(int column) const;
+    // The width an item needs to show text whole in the header's font (0
+    // without a header).
+    int FittingWidth(const wxString& text) const;
 
 private:
     void OnPaint(wxPaintEvent& event);

@@ -1,5 +1,6 @@
 #include "controls/CSortList.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "controls/CPictureImage.h"
@@ -26,6 +27,15 @@ void CSortList::SetupHeader() {
         mToolTip->Create(this);
     }
     if (wxWindow* header = mHeader.GetHeader()) {
+        // Widths are given for narrower fonts than the header's; a shown
+        // column grows to its heading so that no heading is cut.
+        for (int column = 0; column < GetColumnCount(); ++column) {
+            wxListItem item;
+            item.SetMask(wxLIST_MASK_TEXT);
+            GetColumn(column, item);
+            const int width = GetColumnWidth(column);
+            if (width > 0) SetColumnWidth(column, std::max(width, mHeader.FittingWidth(item.GetText())));
+        }
         for (int column = 0; column < GetColumnCount(); ++column) {
             wxListItem item;
             item.SetMask(wxLIST_MASK_TEXT);

@@ -291,6 +291,19 @@ TEST_F(ControlsGuiTest, SortListSortsAscendingOnEveryClickAndRenumbers) {
     }
 }
 
+TEST_F(ControlsGuiTest, SortListHeadingsAreNeverCutAndHiddenColumnsStayHidden) {
+    auto* list = new CSortList(frame, 1094, wxPoint(0, 0), wxSize(600, 200));
+    list->InsertColumn(0, "Rank", wxLIST_FORMAT_LEFT, 80);
+    list->InsertColumn(1, "Response Time", wxLIST_FORMAT_LEFT, 70);
+    list->InsertColumn(2, "Anonymity", wxLIST_FORMAT_LEFT, 0);
+    list->SetupHeader();
+    ASSERT_NE(nullptr, list->Header().GetHeader());
+    EXPECT_EQ(80, list->GetColumnWidth(0)) << "a column wide enough keeps its width";
+    EXPECT_GE(list->GetColumnWidth(1), list->Header().FittingWidth("Response Time"));
+    EXPECT_GT(list->Header().FittingWidth("Response Time"), 70) << "the case shows the fault it guards";
+    EXPECT_EQ(0, list->GetColumnWidth(2));
+}
+
 TEST_F(ControlsGuiTest, ColourLabelOpensItsTextOnlyWhenTakingClicks) {
     std::vector<std::string> opened;
     auto* plain = new CColourLabel(frame, 1185, "http://a.example/");

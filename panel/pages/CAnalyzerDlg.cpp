@@ -5,6 +5,7 @@
 #include "controls/CAnimatedGifStatic.h"
 #include "controls/CEditFilter.h"
 #include "panel/pages/CEngineWorker.h"
+#include "panel/pages/PageText.h"
 #include "panel/pages/ProxyPageIds.h"
 #include "relay/analyzer/CAnalyzerThread.h"
 #include "relay/engine/CBaseServer.h"
@@ -36,7 +37,7 @@ bool CAnalyzerDlg::OnInitDialog() {
 void CAnalyzerDlg::ShowState() {
     const auto& state = m_pModel->GetState();
     m_pTimeOut->ChangeValue(wxString::FromUTF8(state.timeOut));
-    m_pLog->ChangeValue(wxString::FromUTF8(state.log));
+    m_pLog->ChangeValue(wxString::FromUTF8(EditLineBreaks(state.log)));
     if (state.image != m_ShownImage) {
         m_ShownImage = state.image;
         m_pStart->LoadFromResource(state.image);

@@ -6,6 +6,7 @@
 #include "panel/pages/CEngineWorker.h"
 #include "panel/pages/CProxyAnalyzerAdvancedSettings.h"
 #include "panel/pages/GeneralPageIds.h"
+#include "panel/pages/PageText.h"
 #include "panel/pages/ProxyPageIds.h"
 #include "relay/engine/CBaseServer.h"
 #include "relay/hunter/CHunterThread.h"
@@ -45,7 +46,7 @@ bool CHunterDlg::OnInitDialog() {
 
 void CHunterDlg::ShowState() {
     const auto& state = m_pModel->GetState();
-    m_pLog->ChangeValue(wxString::FromUTF8(state.log));
+    m_pLog->ChangeValue(wxString::FromUTF8(EditLineBreaks(state.log)));
     m_pStart->SetImages(static_cast<int>(state.startImage), static_cast<int>(state.startPushedImage),
                         state.startDisabledImage ? static_cast<int>(state.startDisabledImage) : -1);
     m_pStart->Enable();

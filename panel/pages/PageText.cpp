@@ -25,6 +25,15 @@ int AsciiToInt(std::string_view text) {
 
 std::string DecimalText(long long value) { return std::to_string(value); }
 
+std::string EditLineBreaks(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        if (c != '\r') shown += c;
+    }
+    return shown;
+}
+
 bool IsInternetConnected() {
     platform::DWORD flags = 0;
     const bool connected = platform::InternetGetConnectedState(&flags, 0);

@@ -17,6 +17,11 @@ int AsciiToInt(std::string_view text);
 // The decimal text of a stored number.
 std::string DecimalText(long long value);
 
+// A log text as a multi-line edit shows it: a line ends with "\r\n", or with
+// "\r\r\n" where a status line brings its own "\r"; each is one line
+// break, and a lone "\r" shows nothing.
+std::string EditLineBreaks(std::string_view text);
+
 // The pages' connection test: a connection is there unless the system
 // reports none, or reports only the offline flag.
 bool IsInternetConnected();

@@ -23,6 +23,15 @@ TEST(PageTextTest, TipsComeFromThePanelsStringTable) {
               "this time, it is considered non-functional)");
 }
 
+TEST(PageTextTest, LogLinesShowOneBreakEachWhateverTheirEnding) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Connecting...\r\r\nSending request...\r\r\n", "Connecting...\nSending request...\n"},
+        {"\r\n---User has stopped hunting-----\r\n\r\n", "\n---User has stopped hunting-----\n\n"},
+        {"a\rb", "ab"},
+        {"", ""}};
+    for (auto [log, shown] : cases) EXPECT_EQ(EditLineBreaks(log), shown) << log;
+}
+
 TEST(PageTextTest, OnlyTheOfflineFlagAloneOrNoConnectionCountsAsOffline) {
     const std::pair<platform::DWORD, bool> cases[] = {
         {0, false},

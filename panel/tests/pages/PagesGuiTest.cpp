@@ -150,7 +150,7 @@ TEST_F(PagesGuiTest, ProxyTabOpensOnTheHunterWhichListsWhatTheBridgeFinds) {
     bridge.AddToLog("found one");
     ASSERT_TRUE(kvtest::PumpUiUntil([&] { return hunter->List()->GetItemCount() == 1; }, 2s));
     EXPECT_EQ(hunter->List()->GetItemText(0, 0), "203.0.113.7");
-    EXPECT_TRUE(kvtest::PumpUiUntil([&] { return hunter->Log()->GetValue() == "found one\r\n"; }, 2s));
+    EXPECT_TRUE(kvtest::PumpUiUntil([&] { return hunter->Log()->GetValue() == "found one\n"; }, 2s));
 
     hunter->List()->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     hunter->OnDeleteProxy();
