@@ -84,7 +84,11 @@ std::string_view LineText(std::string_view bytes, const Line& line) {
 
 bool WritePrivateProfileSection(std::string_view section, const std::vector<std::string>& lines,
                                 const fs::path& file) {
-    const std::string bytes = ReadWholeFile(file).value_or(std::string());
+    // A file that is there but cannot be read is never replaced by one
+    // section alone: everything else in it would be lost.
+    const FileContents existing = ReadFileIfPresent(file);
+    if (existing.state == FileContents::State::Unreadable) return false;
+    const std::string& bytes = existing.bytes;
     const std::vector<Line> split = SplitLines(bytes);
 
     std::string body;

@@ -15,8 +15,9 @@ namespace platform {
 // becomes `lines`, each written with "\r\n" after it (no lines empties the
 // section and keeps its header). Blank lines that separate the section from
 // the next one stay. An absent section is appended at the end of the file,
-// an absent file is created. False when the file cannot be written (for
-// example when its folder does not exist).
+// an absent file is created. False when the file is there but cannot be read
+// (it is left as it is) or cannot be written (for example when its folder
+// does not exist).
 bool WritePrivateProfileSection(std::string_view section, const std::vector<std::string>& lines,
                                 const std::filesystem::path& file);
 

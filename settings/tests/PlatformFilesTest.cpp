@@ -70,6 +70,52 @@ TEST_F(PlatformFilesTest, SectionWriteFailsWithoutFolderAndKeepsFileOnTempFailur
     EXPECT_EQ(left, std::vector<std::string>{"test.ini"});
 }
 
+TEST_F(PlatformFilesTest, SectionWriteNeverReplacesAFileThatCannotBeRead) {
+    kvtest::WriteFile(Ini(), "[a]\r\nx=1\r\n[b]\r\ny=2\r\n");
+    platform::safefile_test::DenyReading(Ini());
+    EXPECT_FALSE(platform::WritePrivateProfileSection("a", {"z=3"}, Ini()));
+    platform::safefile_test::DenyReading({});
+    EXPECT_EQ(kvtest::ReadFile(Ini()), "[a]\r\nx=1\r\n[b]\r\ny=2\r\n");
+    EXPECT_EQ(platform::ReadFileIfPresent(root() / "profile/none.ini").state, platform::FileContents::State::Absent);
+    EXPECT_EQ(platform::ReadFileIfPresent(root() / "profile").state, platform::FileContents::State::Unreadable);
+}
+
+TEST_F(PlatformFilesTest, CopyTakesTheModeOfItsSource) {
+    const fs::path source = root() / "profile/private.ini";
+    const fs::path copy = root() / "profile/copy.ini";
+    const auto owner = fs::perms::owner_read | fs::perms::owner_write;
+    const auto shared = owner | fs::perms::group_read | fs::perms::others_read;
+    for (const bool copyExists : {false, true}) {
+        kvtest::WriteFile(source, "secret");
+        fs::permissions(source, owner);
+        if (copyExists) {
+            kvtest::WriteFile(copy, "old");
+            fs::permissions(copy, shared);
+        }
+        ASSERT_TRUE(platform::CopyFileAtomic(source, copy));
+        EXPECT_EQ(fs::status(copy).permissions() & fs::perms::all, owner) << copyExists;
+        EXPECT_EQ(kvtest::ReadFile(copy), "secret");
+    }
+}
+
+TEST_F(PlatformFilesTest, RemovalStaysInsideTheRootAndNeverTakesAFolder) {
+    const fs::path file = root() / "profile/gone.ini";
+    kvtest::WriteFile(file, "x");
+    EXPECT_TRUE(platform::RemoveFileDurably(file));
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_TRUE(platform::RemoveFileDurably(file)) << "a file that is not there is gone";
+    fs::create_directories(root() / "profile/folder");
+    EXPECT_FALSE(platform::RemoveFileDurably(root() / "profile/folder"));
+    EXPECT_TRUE(fs::is_directory(root() / "profile/folder"));
+    const fs::path outside = root().parent_path() / (root().filename().string() + "-outside");
+    kvtest::WriteFile(outside, "not the user's root");
+    EXPECT_FALSE(platform::RemoveFileDurably(outside));
+    fs::create_symlink(outside, root() / "profile/link");
+    EXPECT_TRUE(platform::RemoveFileDurably(root() / "profile/link"));
+    EXPECT_TRUE(fs::exists(outside));
+    fs::remove(outside);
+}
+
 TEST_F(PlatformFilesTest, ReadsProfileStringsLikeTheProfileFunctions) {
     kvtest::WriteFile(Ini(), "[Proxy]\r\n HTTP Server = \"a:1\" \r\nUse HTTP=1\r\n[socks]\nport=1080\n");
     EXPECT_EQ(platform::GetPrivateProfileString("proxy", "http server", "none", Ini()), "a:1");
