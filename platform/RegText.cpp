@@ -1,5 +1,6 @@
 #include "platform/RegText.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace platform {
@@ -204,29 +205,123 @@ std::optional<RegValue> ParseData(std::string_view data) {
     return value;
 }
 
+// ---- encodings ---------------------------------------------------------
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// UTF-16 is told by its byte-order mark, or, without one, by a first
+// character whose other byte is zero (every hive starts with ASCII).
+enum class Encoding { Utf8, Utf16Le, Utf16Be };
+
+Encoding DetectEncoding(std::string_view& bytes) {
+    const auto at = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    if (bytes.size() >= 2 && at(0) == 0xFF && at(1) == 0xFE) {
+        bytes.remove_prefix(2);
+        return Encoding::Utf16Le;
+    }
+    if (bytes.size() >= 2 && at(0) == 0xFE && at(1) == 0xFF) {
+        bytes.remove_prefix(2);
+        return Encoding::Utf16Be;
+    }
+    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+        return Encoding::Utf8;
+    }
+    if (bytes.size() >= 2 && at(0) != 0 && at(1) == 0) return Encoding::Utf16Le;
+    if (bytes.size() >= 2 && at(0) == 0 && at(1) != 0) return Encoding::Utf16Be;
+    return Encoding::Utf8;
+}
+
+// UTF-16 as UTF-8. A unit that cannot be decoded (a lone surrogate, an odd
+// last byte) becomes U+FFFD, and its offset in the output goes to badAt.
+std::string DecodeUtf16(std::string_view bytes, bool bigEndian, std::vector<std::size_t>& badAt) {
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    const auto unit = [&](std::size_t i) -> std::uint32_t {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? (a << 8) | b : (b << 8) | a;
+    };
+    const auto bad = [&] {
+        badAt.push_back(out.size());
+        AppendUtf8(out, 0xFFFD);
+    };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const std::uint32_t u = unit(i);
+        if (u >= 0xD800 && u < 0xDC00 && i + 3 < bytes.size()) {
+            const std::uint32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        if (u >= 0xD800 && u < 0xE000) bad();
+        else AppendUtf8(out, u);
+    }
+    if (i < bytes.size()) bad();
+    return out;
+}
+
 class HiveParser {
 public:
-    HiveParser(Hive hive, std::string_view text, bool strict) : hive_(hive), strict_(strict) {
-        if (StartsWith(text, "\xEF\xBB\xBF")) text.remove_prefix(3);
+    HiveParser(Hive hive, std::string_view bytes, bool strict) : hive_(hive), strict_(strict) {
+        const Encoding encoding = DetectEncoding(bytes);
+        std::string_view text = bytes;
+        if (encoding != Encoding::Utf8) {
+            decoded_ = DecodeUtf16(bytes, encoding == Encoding::Utf16Be, badUnits_);
+            text = decoded_;
+        }
+        std::size_t offset = 0;
+        std::size_t nextBad = 0;
         while (!text.empty()) {
             const std::size_t end = text.find('\n');
+            const std::size_t length = end == std::string_view::npos ? text.size() : end + 1;
             std::string_view line = text.substr(0, end);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            lines_.push_back(line);
+            // A line holding an undecodable unit is damaged as a whole.
+            bool undecodable = false;
+            while (nextBad < badUnits_.size() && badUnits_[nextBad] < offset + length) {
+                undecodable = true;
+                ++nextBad;
+            }
+            lines_.push_back(undecodable ? kUndecodable : line);
             if (end == std::string_view::npos) break;
-            text.remove_prefix(end + 1);
+            text.remove_prefix(length);
+            offset += length;
         }
     }
 
-    std::optional<RegNode> Run() {
+    std::optional<RegNode> Run(HiveTextFaults* faults) {
+        faults_ = faults;
         std::size_t i = 0;
         while (i < lines_.size() && TrimBlanks(lines_[i]).empty()) ++i;
         if (i < lines_.size() && (lines_[i] == kHeader || lines_[i] == kOldHeader)) {
             ++i;
-        } else if (!Fault()) {
+        } else if (i == lines_.size() && !strict_) {
+            // Nothing but blank lines: an empty hive, not a damaged one.
+        } else if (!Fault(i)) {
             return std::nullopt;
         }
         for (; i < lines_.size(); ++i) {
+            const std::size_t first = i;
             const std::string_view line = lines_[i];
             bool ok = true;
             if (TrimBlanks(line).empty()) continue;
@@ -239,14 +334,23 @@ public:
             } else {
                 ok = false;
             }
-            if (!ok && !Fault()) return std::nullopt;
+            if (!ok && !Fault(first)) return std::nullopt;
         }
         return std::move(root_);
     }
 
 private:
-    // True when parsing may go on past a line it did not understand.
-    bool Fault() const { return !strict_; }
+    // Stands for a line with an undecodable unit: no line begins so.
+    static constexpr std::string_view kUndecodable = "\x01";
+
+    // Notes a line (0-based index) that was not understood; true when
+    // parsing may go on past it.
+    bool Fault(std::size_t index) {
+        if (faults_) {
+            if (faults_->lines++ == 0) faults_->firstLine = index + 1;
+        }
+        return !strict_;
+    }
 
     bool ParseComment(std::string_view line) {
         if (!StartsWith(line, kSecurityTag) || !current_) return true;
@@ -310,6 +414,9 @@ private:
 
     const Hive hive_;
     const bool strict_;
+    std::string decoded_;   // the text when the file was UTF-16
+    std::vector<std::size_t> badUnits_;   // offsets in decoded_
+    HiveTextFaults* faults_ = nullptr;
     std::vector<std::string_view> lines_;
     RegNode root_;
     RegNode* current_ = nullptr;   // the key the value lines belong to
@@ -333,8 +440,8 @@ std::string FormatHiveText(Hive hive, const RegNode& root) {
     return out;
 }
 
-std::optional<RegNode> ParseHiveText(Hive hive, std::string_view text, bool strict) {
-    return HiveParser(hive, text, strict).Run();
+std::optional<RegNode> ParseHiveText(Hive hive, std::string_view text, bool strict, HiveTextFaults* faults) {
+    return HiveParser(hive, text, strict).Run(faults);
 }
 
 }  // namespace platform

@@ -339,7 +339,16 @@ LONG RegKey::SetKeySecurity(const std::vector<BYTE>& descriptor) {
 }
 
 RegistryBatch::RegistryBatch() { RegistryStore::Instance().BeginBatch(); }
-RegistryBatch::~RegistryBatch() { RegistryStore::Instance().EndBatch(); }
+
+RegistryBatch::~RegistryBatch() {
+    if (open_) RegistryStore::Instance().EndBatch();
+}
+
+LONG RegistryBatch::Commit() {
+    if (!open_) return ERROR_INVALID_HANDLE;
+    open_ = false;
+    return RegistryStore::Instance().EndBatch();
+}
 
 namespace registry_test {
 

@@ -89,13 +89,25 @@ private:
 
 // Groups the registry changes made while it lives into one write per hive
 // (one lock, one file replacement), for callers that store many values at
-// once. Other threads' registry calls wait until it ends. Batches nest.
+// once; the changes reach the file together or not at all. Everything read
+// during the batch comes from one save of each hive: other processes'
+// writes wait until it ends, and so do other threads' registry calls.
+// Batches nest.
 class RegistryBatch {
 public:
     RegistryBatch();
     ~RegistryBatch();
     RegistryBatch(const RegistryBatch&) = delete;
     RegistryBatch& operator=(const RegistryBatch&) = delete;
+
+    // Ends the batch now (the outermost one saves its changes) and tells
+    // whether every change made during it was stored: ERROR_SUCCESS, or the
+    // first failure (a full disk, a lock that cannot be had). An inner
+    // batch speaks for what is done so far; its outer batch saves later.
+    LONG Commit();
+
+private:
+    bool open_ = true;
 };
 
 // Test hooks.

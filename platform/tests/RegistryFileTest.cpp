@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -17,6 +19,7 @@
 
 #include "RegistryFixture.h"
 #include "platform/Registry.h"
+#include "platform/SafeFile.h"
 
 namespace {
 using namespace platform;
@@ -207,6 +210,187 @@ TEST_F(RegistryTest, DamagedLineInAHiveFileLosesOnlyThatLine) {
     std::string text;
     EXPECT_EQ(ERROR_SUCCESS, key.QueryStringValue("second", text));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.QueryDWORDValue("damaged", number));
+}
+
+// The files of the registry folder other than the hives and their locks.
+std::vector<std::filesystem::path> DamagedCopies(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().find(".damaged-") != std::string::npos) copies.push_back(entry.path());
+    }
+    return copies;
+}
+
+TEST_F(RegistryTest, DamagedHiveIsKeptAsideOnceAndTheRestGoesOn) {
+    const std::string damaged = std::string(kHeader) +
+                                "[HKEY_CURRENT_USER\\Software\\Good]\n"
+                                "\"first\"=dword:00000001\n"
+                                "\"damaged\"=dword:xyz\n"
+                                "\n"
+                                "[HKEY_CURRENT_USER\\Software\\Broken key\n"
+                                "\"lost\"=\"below a key line that cannot be read\"\n"
+                                "\n"
+                                "[HKEY_CURRENT_USER\\Software\\Later]\n"
+                                "\"second\"=\"two\"\n";
+    kvtest::WriteFile(HiveFile(), damaged);
+    testing::internal::CaptureStderr();
+    RegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Open(kUser, "Software\\Good"));
+    ASSERT_EQ(ERROR_SUCCESS, key.Open(kUser, "Software\\Later"));
+    std::string text;
+    EXPECT_EQ(ERROR_SUCCESS, key.QueryStringValue("second", text));
+    // A second process reading the same hive keeps no second copy.
+    const pid_t reader = StartChild([] {
+        RegKey mine;
+        return mine.Open(HKEY_CURRENT_USER, "Software\\Later") == ERROR_SUCCESS ? 0 : 1;
+    });
+    EXPECT_TRUE(ChildSucceeded(reader));
+    ASSERT_EQ(ERROR_SUCCESS, Key("Software\\Good").SetDWORDValue("third", 3));
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    const auto copies = DamagedCopies(root() / "registry");
+    ASSERT_EQ(1u, copies.size());
+    EXPECT_EQ(damaged, kvtest::ReadFile(copies[0]));
+    const std::string notice = "has 3 lines that cannot be read (the first is line 5); it is kept unchanged as " +
+                               copies[0].string();
+    EXPECT_NE(std::string::npos, said.find(notice)) << said;
+    EXPECT_EQ(said.find("cannot be read"), said.rfind("cannot be read")) << "said more than once: " << said;
+    EXPECT_NE(std::string::npos, kvtest::ReadFile(root() / "program/Kavelin.log").find(notice));
+    EXPECT_NE(std::string::npos, kvtest::ReadFile(HiveFile()).find("\"third\"=dword:00000003"));
+    EXPECT_EQ(std::string::npos, kvtest::ReadFile(HiveFile()).find("xyz"));
+}
+
+TEST_F(RegistryTest, ReadsHivesSavedInUtf16AndUtf8) {
+    const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\Export]\r\n"
+                             "\"Number\"=dword:0000002a\r\n"
+                             "\"Text\"=\"caf\xc3\xa9 \xf0\x9f\x98\x80\"\r\n";
+    // UTF-8 to UTF-16 code units.
+    std::vector<std::uint16_t> units;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        std::uint32_t cp = b;
+        std::size_t n = 1;
+        if (b >= 0xF0) { cp = b & 0x07; n = 4; }
+        else if (b >= 0xE0) { cp = b & 0x0F; n = 3; }
+        else if (b >= 0xC0) { cp = b & 0x1F; n = 2; }
+        for (std::size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        i += n;
+        if (cp >= 0x10000) {
+            units.push_back(static_cast<std::uint16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+            units.push_back(static_cast<std::uint16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        } else {
+            units.push_back(static_cast<std::uint16_t>(cp));
+        }
+    }
+    const auto utf16 = [&units](bool bigEndian, bool mark) {
+        std::string out;
+        if (mark) out += bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const std::uint16_t u : units) {
+            const char hi = static_cast<char>(u >> 8);
+            const char lo = static_cast<char>(u & 0xFF);
+            out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+        }
+        return out;
+    };
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"UTF-16 little-endian with its mark (as registry editors export)", utf16(false, true)},
+        {"UTF-16 big-endian with its mark", utf16(true, true)},
+        {"UTF-16 little-endian without a mark", utf16(false, false)},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + text},
+        {"UTF-8", text},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        kvtest::WriteFile(HiveFile(), c.bytes);
+        RegKey key;
+        ASSERT_EQ(ERROR_SUCCESS, key.Open(kUser, "Software\\Export"));
+        DWORD number = 0;
+        EXPECT_EQ(ERROR_SUCCESS, key.QueryDWORDValue("Number", number));
+        EXPECT_EQ(42u, number);
+        std::string value;
+        EXPECT_EQ(ERROR_SUCCESS, key.QueryStringValue("Text", value));
+        EXPECT_EQ("caf\xc3\xa9 \xf0\x9f\x98\x80", value);
+        // Saved again in UTF-8, with nothing lost.
+        ASSERT_EQ(ERROR_SUCCESS, key.SetDWORDValue("Saved", 1));
+        EXPECT_NE(std::string::npos, kvtest::ReadFile(HiveFile()).find("\"Text\"=\"caf\xc3\xa9 \xf0\x9f\x98\x80\""));
+        EXPECT_TRUE(DamagedCopies(root() / "registry").empty());
+    }
+
+    // A unit that is no character damages its line only.
+    std::string lone = utf16(false, true);
+    lone += std::string("\x00\xD8", 2) + std::string("\r\0\n\0", 4);
+    testing::internal::CaptureStderr();
+    kvtest::WriteFile(HiveFile(), lone);
+    RegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Open(kUser, "Software\\Export"));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(1u, DamagedCopies(root() / "registry").size());
+}
+
+TEST_F(RegistryTest, ReadingARootWithoutARegistryMakesNothing) {
+    RegKey key;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.Open(kUser, "Software"));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.Open(HKEY_LOCAL_MACHINE, "Software"));
+    EXPECT_TRUE(std::filesystem::is_empty(root()));
+}
+
+TEST_F(RegistryTest, BatchThatCannotBeSavedSaysSoAndKeepsTheFile) {
+    ASSERT_EQ(ERROR_SUCCESS, Key("Software\\Kept").SetDWORDValue("v", 1));
+    const std::string before = kvtest::ReadFile(HiveFile());
+    LONG committed = ERROR_SUCCESS;
+    {
+        RegistryBatch batch;
+        ASSERT_EQ(ERROR_SUCCESS, Key("Software\\Kept").SetDWORDValue("v", 2));
+        safefile_test::FailTemporaryFiles(true);   // a full disk
+        committed = batch.Commit();
+        safefile_test::FailTemporaryFiles(false);
+    }
+    EXPECT_NE(ERROR_SUCCESS, committed);
+    EXPECT_EQ(before, kvtest::ReadFile(HiveFile()));
+    DWORD v = 0;
+    ASSERT_EQ(ERROR_SUCCESS, Key("Software\\Kept").QueryDWORDValue("v", v));
+    EXPECT_EQ(1u, v);
+
+    RegistryBatch fine;
+    ASSERT_EQ(ERROR_SUCCESS, Key("Software\\Kept").SetDWORDValue("v", 3));
+    EXPECT_EQ(ERROR_SUCCESS, fine.Commit());
+    EXPECT_EQ(ERROR_INVALID_HANDLE, fine.Commit());
+}
+
+TEST_F(RegistryTest, BatchReadsOneSaveWhileAnotherProcessWrites) {
+    ASSERT_EQ(ERROR_SUCCESS, Key("Software\\Seen").SetDWORDValue("v", 1));
+    int go[2];
+    ASSERT_EQ(0, ::pipe(go));
+    const pid_t child = StartChild([&go] {
+        ::close(go[1]);
+        char byte = 0;
+        if (::read(go[0], &byte, 1) != 1) return 1;
+        RegKey other;
+        if (other.Open(HKEY_CURRENT_USER, "Software\\Seen") != ERROR_SUCCESS) return 2;
+        return other.SetDWORDValue("v", 2) == ERROR_SUCCESS ? 0 : 3;
+    });
+    ::close(go[0]);
+    {
+        const RegistryBatch batch;
+        RegKey key;
+        ASSERT_EQ(ERROR_SUCCESS, key.Open(kUser, "Software\\Seen"));
+        DWORD first = 0;
+        ASSERT_EQ(ERROR_SUCCESS, key.QueryDWORDValue("v", first));
+        ASSERT_EQ(1, ::write(go[1], "g", 1));
+        std::this_thread::sleep_for(200ms);   // room for the other write, were it not held off
+        DWORD second = 0;
+        ASSERT_EQ(ERROR_SUCCESS, key.QueryDWORDValue("v", second));
+        EXPECT_EQ(first, second) << "one read of the batch saw another save";
+    }
+    ::close(go[1]);
+    EXPECT_TRUE(ChildSucceeded(child));
+    DWORD after = 0;
+    ASSERT_EQ(ERROR_SUCCESS, Key("Software\\Seen").QueryDWORDValue("v", after));
+    EXPECT_EQ(2u, after);
 }
 
 TEST_F(RegistryTest, SeesChangesOtherWritersMadeToTheFile) {
