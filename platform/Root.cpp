@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <system_error>
 
@@ -31,11 +32,37 @@ std::string NormaliseFragment(std::string_view fragment) {
     return first == std::string::npos ? std::string() : out.substr(first);
 }
 
+// A relative KAVELIN_ROOT is made absolute once, as the library loads,
+// against the folder the program was started in, and the environment is set
+// to the absolute path: every later call and every program started from here
+// then names the same root, whatever folder they change to. One that cannot
+// be made absolute (the start folder no longer exists) is refused: the
+// program stops with a message instead of writing a user's files somewhere
+// unknown.
+const bool g_rootMadeAbsolute = [] {
+    const char* root = std::getenv("KAVELIN_ROOT");
+    if (!root || !*root || fs::path(root).is_absolute()) return false;
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(root, ec);
+    if (ec) {
+        std::fprintf(stderr,
+                     "KAVELIN_ROOT \"%s\" is a relative path and the current folder cannot be found, so it "
+                     "cannot be made absolute; set KAVELIN_ROOT to an absolute path.\n",
+                     root);
+        std::_Exit(2);
+    }
+    ::setenv("KAVELIN_ROOT", absolute.lexically_normal().c_str(), 1);
+    return true;
+}();
+
 }  // namespace
 
 fs::path UserRoot() {
     if (const char* root = std::getenv("KAVELIN_ROOT"); root && *root) {
-        return fs::path(root).lexically_normal();
+        // Set relative after start: taken against the current folder.
+        std::error_code ec;
+        const fs::path absolute = fs::absolute(root, ec);
+        return (ec ? fs::path(root) : absolute).lexically_normal();
     }
     if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) {
         return (fs::path(data) / "kavelin").lexically_normal();

@@ -21,6 +21,20 @@ TEST_F(RootTest, FollowsKavelinRoot) {
     EXPECT_TRUE(fs::is_directory(root() / "registry"));
 }
 
+TEST_F(RootTest, RelativeRootNamesOneFolderWhereverItIsUsedFrom) {
+    const fs::path here = fs::current_path();
+    fs::current_path(root());
+    setenv("KAVELIN_ROOT", "relative/user", 1);
+    const fs::path resolved = platform::UserRoot();
+    const bool inside = platform::IsInsideRoot(root() / "relative/user/profile/x.ini");
+    const auto joined = platform::JoinBelowRoot(root() / "relative/user/profile", "x.ini");
+    fs::current_path(here);
+    setenv("KAVELIN_ROOT", root().c_str(), 1);
+    EXPECT_EQ(resolved, root() / "relative/user");
+    EXPECT_TRUE(inside);
+    EXPECT_TRUE(joined);
+}
+
 TEST_F(RootTest, MapsShellFoldersBelowProfile) {
     const struct {
         int csidl;
