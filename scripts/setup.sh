@@ -21,6 +21,8 @@ packages=(
   xvfb xauth dbus dbus-x11
   # checks the desktop's autostart entries that the cleaner and settings write
   desktop-file-utils
+  # the desktop's proxy setting that the system-browser configurator sets
+  gsettings-desktop-schemas
 )
 
 missing=()

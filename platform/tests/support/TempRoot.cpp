@@ -14,6 +14,11 @@ TempRoot::TempRoot() {
     // Whatever a test's settings name (judge hosts, hunter pages), nothing
     // it runs may look up or reach a host off this machine.
     platform::sockets_test::RestrictToLoopback();
+    // The desktop's settings (the system proxy above all) are never the
+    // real ones: GSettings keeps them in memory for this process and every
+    // program it starts. Set before anything here can use GSettings, which
+    // picks its store once.
+    setenv("GSETTINGS_BACKEND", "memory", 1);
     std::string pattern = (fs::temp_directory_path() / "kvroot-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
         ADD_FAILURE() << "cannot make a temporary root";

@@ -4,7 +4,9 @@
 // afterwards. The desktop's own folders go there too: XDG_DATA_HOME (the
 // user's trash) and XDG_CONFIG_HOME (autostart entries) name
 // <root>/xdg/data and <root>/xdg/config, which are not made until a test
-// makes them. No test ever touches the real home.
+// makes them. GSettings is switched to its in-memory store for good, so the
+// desktop's own settings are never touched either. No test ever touches the
+// real home.
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 
 #include <glib.h>
 
+#include <cstdlib>
 #include <thread>
 
 #include "GuiTest.h"
@@ -35,6 +36,9 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     // Listing the cases needs no display.
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+    // The toolkit reads the desktop's settings as it starts: from a private
+    // store, never the real one (kvtest::TempRoot keeps to the same).
+    setenv("GSETTINGS_BACKEND", "memory", 1);
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv) || !wxTheApp || !wxTheApp->CallOnInit()) {
         fprintf(stderr, "gui tests: the toolkit could not start (no display?)\n");
