@@ -2,6 +2,7 @@
 
 #include "settings/CRegHelper.h"
 #include "settings/RegValues.h"
+#include "settings/TextLimits.h"
 
 namespace {
 
@@ -9,7 +10,6 @@ constexpr const char* kSubKey = "General";
 constexpr const char* kStartingPort = "_STARTING_PORT";
 constexpr const char* kStartingIP = "_STARTING_IP";
 constexpr const char* kFireWallIP = "_FIRE_WALL_IP";
-constexpr platform::DWORD kAddressBuffer = 20;
 constexpr platform::DWORD kLowestPort = 80;
 constexpr platform::DWORD kHighestPort = 10000;
 constexpr platform::DWORD kDefaultPort = 8060;
@@ -53,9 +53,9 @@ bool CGnrlSettings::QueryRegistry(const platform::RegKey& root) {
     if (key.Open(root, kSubKey) != platform::ERROR_SUCCESS) throw false;
     regvalues::RequireDWORD(key, kStartingPort, mStartingPort);
     mStartingPort = PortInRange(mStartingPort);
-    CRegHelper::utl_QueryStringValue(key, kStartingIP, mStartingIP, kAddressBuffer);
+    CRegHelper::utl_QueryStringValue(key, kStartingIP, mStartingIP, textlimits::kAddress);
     regvalues::RequireDWORDs(key, *this, kFireWallValues);
     regvalues::RequireDWORDs(key, *this, kDisplayValues);
-    CRegHelper::utl_QueryStringValue(key, kFireWallIP, mFireWallIP, kAddressBuffer);
+    CRegHelper::utl_QueryStringValue(key, kFireWallIP, mFireWallIP, textlimits::kAddress);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "settings/CRegHelper.h"
 #include "settings/RegValues.h"
+#include "settings/TextLimits.h"
 
 namespace {
 
@@ -12,7 +13,6 @@ constexpr const char* kSourceType = "_URL_SOURCE_TYPE";
 constexpr const char* kKavelinURL = "_KAVELIN_URL";
 constexpr const char* kURL = "_URL_SOURCE";
 constexpr const char* kLocalURL = "_LOCAL_URL";
-constexpr platform::DWORD kURLBuffer = 256;
 
 // Flags that fall back to 0 when out of range ...
 constexpr regvalues::DwordValue<CHunterSettings> kFlagsDefaultOff[] = {
@@ -86,8 +86,8 @@ int CHunterSettings::QueryRegistry(const platform::RegKey& root) {
     mSourceType = static_cast<eUrlSource>(source);
     regvalues::RequireDWORDs(key, *this, kFlagsDefaultOff);
     regvalues::RequireDWORDs(key, *this, kFlagsDefaultOn);
-    CRegHelper::utl_QueryStringValue(key, kKavelinURL, mKavelinURL, kURLBuffer);
-    CRegHelper::utl_QueryStringValue(key, kURL, mURL, kURLBuffer);
-    CRegHelper::utl_QueryStringValue(key, kLocalURL, mLocalURL, kURLBuffer);
+    CRegHelper::utl_QueryStringValue(key, kKavelinURL, mKavelinURL, textlimits::kHunterUrl);
+    CRegHelper::utl_QueryStringValue(key, kURL, mURL, textlimits::kHunterUrl);
+    CRegHelper::utl_QueryStringValue(key, kLocalURL, mLocalURL, textlimits::kHunterUrl);
     return 1;
 }

@@ -2,12 +2,12 @@
 
 #include "settings/CRegHelper.h"
 #include "settings/RegValues.h"
+#include "settings/TextLimits.h"
 
 namespace {
 
 constexpr const char* kSubKey = "Incoming";
 constexpr const char* kTitleValue = "_BLOCK_STR_TITLE";
-constexpr platform::DWORD kTitleBuffer = 259;
 
 constexpr regvalues::DwordValue<CInFiltration> kValues[] = {
     {"_ENABLE", &CInFiltration::mEnable},
@@ -38,7 +38,7 @@ bool CInFiltration::QueryRegistry(const platform::RegKey& filterationKey) {
     if (key.Create(filterationKey, kSubKey) != platform::ERROR_SUCCESS) return false;
     regvalues::ReadDWORDs(key, *this, kValues);
     regvalues::ReadDWORD(key, kTimerValue, mTimerBasedProcessingBlock);
-    CRegHelper::utl_QueryStringValue(key, kTitleValue, mBlockTitle, kTitleBuffer);
+    CRegHelper::utl_QueryStringValue(key, kTitleValue, mBlockTitle, textlimits::kTitle);
     mBanners.QueryRegistry(key);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "settings/CRegHelper.h"
 #include "settings/RegValues.h"
+#include "settings/TextLimits.h"
 
 namespace {
 
@@ -9,7 +10,6 @@ constexpr const char* kSubKey = "Privacy";
 constexpr const char* kListenerType = "_LISTENER_TYPE";
 constexpr const char* kUserIP = "_USER_IP";
 constexpr const char* kListenerIP = "_LISTENER_IP";
-constexpr platform::DWORD kAddressBuffer = 20;
 constexpr platform::DWORD kDefaultListenerType = 2;  // HTTP
 
 // Write order; the listener type goes right after the listener port.
@@ -70,7 +70,7 @@ bool CPrivacySettings::QueryRegistry(const platform::RegKey& root) {
     if (key.Open(root, kSubKey) != platform::ERROR_SUCCESS) return true;
     mListenerType = kDefaultListenerType;
     regvalues::ReadDWORDs(key, *this, kValues);
-    CRegHelper::utl_QueryStringValue(key, kUserIP, mUserIP, kAddressBuffer);
-    CRegHelper::utl_QueryStringValue(key, kListenerIP, mListenerIP, kAddressBuffer);
+    CRegHelper::utl_QueryStringValue(key, kUserIP, mUserIP, textlimits::kAddress);
+    CRegHelper::utl_QueryStringValue(key, kListenerIP, mListenerIP, textlimits::kAddress);
     return true;
 }

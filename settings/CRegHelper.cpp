@@ -6,10 +6,11 @@
 #include <fstream>
 #include <iterator>
 
+#include "settings/TextLimits.h"
+
 namespace {
 
 constexpr const char* kCountValue = "Count";
-constexpr platform::DWORD kEntryBuffer = 500;
 
 // "%.4d": "0000", "0001", ... (wider once past 9999).
 std::string EntryName(platform::DWORD index) {
@@ -61,7 +62,7 @@ bool CRegHelper::getStringArrayRegistry(const platform::RegKey& parent, std::str
         const platform::DWORD walk = std::min(count, values);
         std::string entry;
         for (platform::DWORD i = 0; i < walk; ++i) {
-            utl_QueryStringValue(key, EntryName(i), entry, kEntryBuffer);
+            utl_QueryStringValue(key, EntryName(i), entry, textlimits::kListEntry);
             if (!entry.empty()) list.push_back(entry);
         }
     } else if (defaultFile) {

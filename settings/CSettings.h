@@ -46,13 +46,16 @@ public:
     void SetToMinimumProtection();
     void SetToPersonalDefaults();
 
-    // Writes every section below the root key. False only when a section
-    // fails hard (the Hunter key cannot be made); what was written stays.
+    // Writes every section below the root key, in one save. False, with
+    // nothing stored, when a text is too long to be read back whole (the
+    // program log names it) or the save fails (a full disk: the stored
+    // settings stay as they were); false also when a section fails hard (the
+    // Hunter key cannot be made), and what was written then stays.
     bool SetRegistry();
-    // Reads every section. When the root key is missing (first run) the
-    // lists are filled from their default files and the object is written
-    // instead. False when a section fails hard; later sections keep their
-    // values.
+    // Reads every section, all from one save of the hive. When the root key
+    // is missing (first run) the lists are filled from their default files
+    // and the object is written instead. False when a section fails hard
+    // (later sections keep their values) or the first-run write fails.
     bool QueryRegistry();
 
     // Names the root key and the start-with-Windows value.

@@ -5,6 +5,7 @@
 #include "settings/CRegHelper.h"
 #include "settings/CSettings.h"
 #include "settings/RegValues.h"
+#include "settings/TextLimits.h"
 
 namespace {
 
@@ -34,9 +35,9 @@ struct TextValue {
 };
 
 constexpr TextValue kTexts[] = {
-    {"_AUTO_KAZAA_SERVER_ADDRESS", &CSysConfig::mAutoKazaaServerAddress, 20},
-    {"_AUTO_KAZAA_SERVER_USR_NAME", &CSysConfig::mAutoKazaaServerUserName, 20},
-    {"_AUTO_KAZAA_SERVER_USR_PWD", &CSysConfig::mAutoKazaaServerPassword, 50},
+    {"_AUTO_KAZAA_SERVER_ADDRESS", &CSysConfig::mAutoKazaaServerAddress, textlimits::kAddress},
+    {"_AUTO_KAZAA_SERVER_USR_NAME", &CSysConfig::mAutoKazaaServerUserName, textlimits::kAddress},
+    {"_AUTO_KAZAA_SERVER_USR_PWD", &CSysConfig::mAutoKazaaServerPassword, textlimits::kPassword},
 };
 
 // Any object inside this library: its address names the library's file.
