@@ -6,7 +6,6 @@ namespace {
 
 constexpr const char* kClientKey = "Software\\GlobalSCAPE\\CuteFTP 5.0\\CuteFTP";
 constexpr const char* kInstalledKey = "Software\\GlobalSCAPE Inc.\\CuteFTP";
-constexpr std::size_t kRestoreTextBuffer = 260;
 
 std::string BackupKey() { return std::string(configkeys::kBackUp) + "\\CuteFtp"; }
 
@@ -28,24 +27,25 @@ configvalues::Table<CCuteFtpConfig> CCuteFtpConfig::Values() {
 
 long CCuteFtpConfig::SetToKV(const char* address, unsigned int port, eProxyType type) {
     if (!configvalues::FitsField(address)) return 1;
+    platform::RegistryBatch batch;   // the three values change in one save
     platform::RegKey key;
     if (key.Open(platform::HKEY_CURRENT_USER, kClientKey) != platform::ERROR_SUCCESS) return platform::E_FAIL;
     const std::string host = address ? address : "";
+    bool written = false;
     switch (type) {
     case PROXY_TYPE_HTTP:
-        return Written(key.SetStringValue("FireHost", host)) && Written(key.SetDWORDValue("FirePort", port)) &&
-                       Written(key.SetDWORDValue("FireType", 2))
-                   ? 0
-                   : 1;
+        written = Written(key.SetStringValue("FireHost", host)) && Written(key.SetDWORDValue("FirePort", port)) &&
+                  Written(key.SetDWORDValue("FireType", 2));
+        break;
     case PROXY_TYPE_SOCKS4:
     case PROXY_TYPE_SOCKS5:
-        return Written(key.SetStringValue("SocksHost", host)) && Written(key.SetDWORDValue("SocksPort", port)) &&
-                       Written(key.SetDWORDValue("SocksType", type == PROXY_TYPE_SOCKS4 ? 1 : 2))
-                   ? 0
-                   : 1;
+        written = Written(key.SetStringValue("SocksHost", host)) && Written(key.SetDWORDValue("SocksPort", port)) &&
+                  Written(key.SetDWORDValue("SocksType", type == PROXY_TYPE_SOCKS4 ? 1 : 2));
+        break;
     default:
-        return 1;
+        break;
     }
+    return Written(batch.Commit()) && written ? 0 : 1;
 }
 
 long CCuteFtpConfig::SetToKV(std::string& host, unsigned long& port, eProxyType& type) {
@@ -71,35 +71,9 @@ long CCuteFtpConfig::SetToKV(std::string& host, unsigned long& port, eProxyType&
     return Written(backup.SetDWORDValue("CuteFireType", fireType)) ? 0 : 1;
 }
 
-long CCuteFtpConfig::Backup() {
-    configvalues::ClearAndRead(kClientKey, *this, Values());
-    platform::RegKey backup;
-    if (backup.Create(platform::HKEY_CURRENT_USER, BackupKey()) != platform::ERROR_SUCCESS) return 1;
-    return configvalues::WriteAll(backup, *this, Values()) ? 0 : 1;
-}
+long CCuteFtpConfig::Backup() { return configvalues::BackUpValues(kClientKey, BackupKey(), Values()) ? 0 : 1; }
 
-long CCuteFtpConfig::Restore() {
-    platform::RegKey backup;
-    if (backup.Open(platform::HKEY_CURRENT_USER, BackupKey(), platform::KEY_READ) != platform::ERROR_SUCCESS) return 0;
-    configvalues::Clear(*this, Values());
-    configvalues::Read(backup, *this, Values(), kRestoreTextBuffer);
-    // Only a complete backup is put back: "FireType" is written by every
-    // backup, so without it there is none.
-    platform::DWORD fireType = 0;
-    if (backup.QueryDWORDValue("FireType", fireType) != platform::ERROR_SUCCESS) return 0;
-    platform::RegKey client;
-    if (client.Open(platform::HKEY_CURRENT_USER, kClientKey) != platform::ERROR_SUCCESS) return 0;
-    static constexpr configvalues::Value<CCuteFtpConfig> kRestoreOrder[] = {
-        {"FireHost", nullptr, &CCuteFtpConfig::m_FireHost},
-        {"FirePort", &CCuteFtpConfig::m_FirePort, nullptr},
-        {"FireType", &CCuteFtpConfig::m_FireType, nullptr},
-        {"SocksHost", nullptr, &CCuteFtpConfig::m_SocksHost},
-        {"SocksPort", &CCuteFtpConfig::m_SocksPort, nullptr},
-        {"SocksType", &CCuteFtpConfig::m_SocksType, nullptr},
-    };
-    configvalues::WriteAll(client, *this, configvalues::Table<CCuteFtpConfig>(kRestoreOrder));
-    return 0;
-}
+long CCuteFtpConfig::Restore() { return configvalues::RestoreValues(BackupKey(), kClientKey, Values()) ? 0 : 1; }
 
 int CCuteFtpConfig::IsInstalled() {
     platform::RegKey key;

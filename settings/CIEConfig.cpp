@@ -1,8 +1,10 @@
 #include "settings/CIEConfig.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "platform/DesktopProxy.h"
 #include "platform/Registry.h"
 #include "settings/CAppliedMarks.h"
 #include "settings/ConfigKeys.h"
@@ -24,57 +26,88 @@ constexpr platform::DWORD kSavedOptions[] = {
 constexpr const char* kKeptNames[] = {"AutoConfigURL", "AutoDiscoveryFlags", "Flags", "ProxyBypass", "ProxyServer"};
 
 std::string KeptKey() { return std::string(configkeys::kBackUp) + "\\IE"; }
+// The desktop's values, one REG_SZ per key holding the user's value
+// (missing: the key follows its default); the key is there only when the
+// desktop's setting was kept.
+std::string DesktopKey() { return KeptKey() + "\\Desktop"; }
+
+bool Ok(platform::LONG result) { return result == platform::ERROR_SUCCESS; }
 
 bool IsFlagOption(platform::DWORD option) {
     return option == platform::INTERNET_PER_CONN_FLAGS || option == platform::INTERNET_PER_CONN_AUTODISCOVERY_FLAGS;
 }
 
-platform::InternetPerConnOption* FindOption(platform::InternetPerConnOptionList& list, platform::DWORD id) {
-    for (auto& option : list.options) {
-        if (option.dwOption == id) return &option;
+platform::DesktopProxyProtocols ProtocolsOf(eProxyType type) {
+    switch (type) {
+    case PROXY_TYPE_SOCKS4:
+    case PROXY_TYPE_SOCKS5: return platform::DesktopProxyProtocols::Socks;
+    case PROXY_TYPE_GENERAL: return platform::DesktopProxyProtocols::All;
+    default: return platform::DesktopProxyProtocols::Http;
     }
-    return nullptr;
+}
+
+// Keeps the desktop's values, or notes that there is no such setting here.
+bool KeepDesktop() {
+    platform::RegKey kept;
+    if (!Ok(kept.Create(platform::HKEY_CURRENT_USER, KeptKey()))) return false;
+    const platform::LONG removed = kept.RecurseDeleteKey("Desktop");
+    if (!Ok(removed) && removed != platform::ERROR_FILE_NOT_FOUND) return false;
+    const auto values = platform::ReadDesktopProxy();
+    if (!values) return true;
+    platform::RegKey desktop;
+    if (!Ok(desktop.Create(platform::HKEY_CURRENT_USER, DesktopKey()))) return false;
+    for (const platform::DesktopProxyValue& value : *values) {
+        if (value.text && !Ok(desktop.SetStringValue(value.key, *value.text))) return false;
+    }
+    return true;
+}
+
+// The kept desktop values; nothing when none were kept.
+std::optional<platform::DesktopProxyValues> KeptDesktop() {
+    platform::RegKey desktop;
+    if (!Ok(desktop.Open(platform::HKEY_CURRENT_USER, DesktopKey(), platform::KEY_READ))) return std::nullopt;
+    // Every key the relay may change is given back: the kept value, or its
+    // default where the user had none.
+    auto values = platform::ReadDesktopProxy();
+    if (!values) return std::nullopt;
+    for (platform::DesktopProxyValue& value : *values) {
+        std::string text;
+        if (Ok(desktop.QueryStringValue(value.key, text))) value.text = text;
+        else value.text.reset();
+    }
+    return values;
 }
 
 }  // namespace
 
-CIEConfig::CIEConfig() { QueryIE(); }
+CIEConfig::CIEConfig() { Cleanup(); }
 
 CIEConfig::~CIEConfig() { Cleanup(); }
 
 void CIEConfig::Cleanup() {
     m_OptionList = platform::InternetPerConnOptionList{};
     m_OptionList.options.resize(std::size(kSavedOptions));
+    for (std::size_t i = 0; i < std::size(kSavedOptions); ++i) m_OptionList.options[i].dwOption = kSavedOptions[i];
 }
 
-void CIEConfig::QueryIE() {
+bool CIEConfig::QueryIE() {
     Cleanup();
-    for (std::size_t i = 0; i < std::size(kSavedOptions); ++i) m_OptionList.options[i].dwOption = kSavedOptions[i];
-
-    if (CAppliedMarks::IsApplied(kMark) && TakeKeptOptions()) {
-        // The browser still points at the relay of a run that never put
-        // its options back: those kept options are its own.
-        SetOptions(m_OptionList);
-        CAppliedMarks::SetApplied(kMark, false);
-        return;
-    }
-
     if (!platform::InternetQueryPerConnOptions(m_OptionList)) {
         std::printf("InternetQueryOption failed! (%d)\n", static_cast<int>(platform::InternetGetLastError()));
+        return false;
     }
-    auto* flags = FindOption(m_OptionList, platform::INTERNET_PER_CONN_FLAGS);
-    if (flags && (flags->dwValue & platform::PROXY_TYPE_PROXY) != 0) {
-        flags->dwValue = 0;
-        SetOptions(m_OptionList);
-    }
+    return true;
 }
 
 bool CIEConfig::SetOptions(platform::InternetPerConnOptionList& list) {
     bool ok = true;
-    if (!platform::InternetSetPerConnOptions(list)) {
-        std::printf("InternetSetOption failed! (%d)\n", static_cast<int>(platform::InternetGetLastError()));
-        ok = false;
+    {
+        // The options change in one registry save.
+        platform::RegistryBatch batch;
+        ok = platform::InternetSetPerConnOptions(list);
+        ok = Ok(batch.Commit()) && ok;
     }
+    if (!ok) std::printf("InternetSetOption failed! (%d)\n", static_cast<int>(platform::InternetGetLastError()));
     if (!platform::InternetRefreshOptions()) {
         std::printf("InternetSetOption failed! (%d)\n", static_cast<int>(platform::InternetGetLastError()));
         ok = false;
@@ -82,7 +115,16 @@ bool CIEConfig::SetOptions(platform::InternetPerConnOptionList& list) {
     return ok;
 }
 
-bool CIEConfig::SetToKV(eProxyType, const char* address, unsigned int port) {
+bool CIEConfig::SetToKV(eProxyType type, const char* address, unsigned int port) {
+    if (!CAppliedMarks::IsApplied(kMark)) {
+        // The way back is stored before anything changes: the browser's own
+        // options as they are now, the desktop's values and the mark, in one
+        // save.
+        platform::RegistryBatch batch;
+        const bool kept = QueryIE() && KeepOwnOptions() && KeepDesktop() && CAppliedMarks::SetApplied(kMark, true);
+        if (!Ok(batch.Commit()) || !kept) return false;
+    }
+
     platform::InternetPerConnOptionList list;
     list.options.resize(4);
     list.options[0].dwOption = platform::INTERNET_PER_CONN_PROXY_SERVER;
@@ -93,39 +135,50 @@ bool CIEConfig::SetToKV(eProxyType, const char* address, unsigned int port) {
     list.options[2].dwValue = platform::PROXY_TYPE_PROXY;
     list.options[3].dwOption = platform::INTERNET_PER_CONN_PROXY_BYPASS;
     list.options[3].text = std::string();
-
-    // Kept before the browser is changed, so that even a run that ends
-    // before SetToIE leaves the way back.
-    const bool wasApplied = CAppliedMarks::IsApplied(kMark);
-    KeepOwnOptions();
-    CAppliedMarks::SetApplied(kMark, true);
-    const bool ok = SetOptions(list);
-    if (!ok && !wasApplied) CAppliedMarks::SetApplied(kMark, false);
+    bool ok = SetOptions(list);
+    if (platform::DesktopProxyAvailable()) {
+        ok = platform::PointDesktopProxy(ProtocolsOf(type), address ? address : "", port) && ok;
+    }
     return ok;
 }
 
 bool CIEConfig::SetToIE() {
-    const bool ok = SetOptions(m_OptionList);
-    if (ok) CAppliedMarks::SetApplied(kMark, false);
-    return ok;
+    if (!CAppliedMarks::IsApplied(kMark)) return true;
+    if (!TakeKeptOptions()) {
+        // Marked without kept options: nothing of the user's to give back.
+        return CAppliedMarks::SetApplied(kMark, false);
+    }
+    bool ok = SetOptions(m_OptionList);
+    // Without the desktop's setting here (any more), there is nothing of it
+    // to put back.
+    if (const auto desktop = KeptDesktop()) ok = platform::WriteDesktopProxy(*desktop) && ok;
+    return ok && CAppliedMarks::SetApplied(kMark, false);
 }
 
-void CIEConfig::KeepOwnOptions() const {
+bool CIEConfig::KeepOwnOptions() const {
     platform::RegKey key;
-    if (key.Create(platform::HKEY_CURRENT_USER, KeptKey()) != platform::ERROR_SUCCESS) return;
+    if (!Ok(key.Create(platform::HKEY_CURRENT_USER, KeptKey()))) return false;
     for (std::size_t i = 0; i < std::size(kSavedOptions) && i < m_OptionList.options.size(); ++i) {
         const auto& option = m_OptionList.options[i];
-        if (IsFlagOption(option.dwOption)) key.SetDWORDValue(kKeptNames[i], option.dwValue);
-        else if (option.text) key.SetStringValue(kKeptNames[i], *option.text);
-        else key.DeleteValue(kKeptNames[i]);
+        platform::LONG result = platform::ERROR_SUCCESS;
+        if (IsFlagOption(option.dwOption)) {
+            result = key.SetDWORDValue(kKeptNames[i], option.dwValue);
+        } else if (option.text) {
+            result = key.SetStringValue(kKeptNames[i], *option.text);
+        } else if (result = key.DeleteValue(kKeptNames[i]); result == platform::ERROR_FILE_NOT_FOUND) {
+            result = platform::ERROR_SUCCESS;
+        }
+        if (!Ok(result)) return false;
     }
+    return true;
 }
 
 bool CIEConfig::TakeKeptOptions() {
     platform::RegKey key;
-    if (key.Open(platform::HKEY_CURRENT_USER, KeptKey(), platform::KEY_READ) != platform::ERROR_SUCCESS) return false;
+    if (!Ok(key.Open(platform::HKEY_CURRENT_USER, KeptKey(), platform::KEY_READ))) return false;
     platform::DWORD flags = 0;
-    if (key.QueryDWORDValue("Flags", flags) != platform::ERROR_SUCCESS) return false;
+    if (!Ok(key.QueryDWORDValue("Flags", flags))) return false;
+    Cleanup();
     for (std::size_t i = 0; i < std::size(kSavedOptions); ++i) {
         auto& option = m_OptionList.options[i];
         if (IsFlagOption(option.dwOption)) {
@@ -134,7 +187,7 @@ bool CIEConfig::TakeKeptOptions() {
             option.dwValue = value;
         } else {
             std::string text;
-            if (key.QueryStringValue(kKeptNames[i], text) == platform::ERROR_SUCCESS) option.text = text;
+            if (Ok(key.QueryStringValue(kKeptNames[i], text))) option.text = text;
         }
     }
     return true;

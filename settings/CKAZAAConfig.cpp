@@ -30,6 +30,7 @@ long CKAZAAConfig::SetToKV(eProxyType type, const char* address, unsigned long p
         return 1;
     }
     configvalues::Clear(*this, Values());
+    platform::RegistryBatch batch;   // all of Kazaa's values change in one save
     platform::RegKey key;
     if (key.Open(platform::HKEY_CURRENT_USER, kClientKey) != platform::ERROR_SUCCESS) return -1;
     if (type == PROXY_TYPE_SOCKS5 || type == PROXY_TYPE_GENERAL) {
@@ -40,24 +41,12 @@ long CKAZAAConfig::SetToKV(eProxyType type, const char* address, unsigned long p
         m_Password = password ? password : "";
     }
     configvalues::WriteOrDelete(key, *this, Values());
-    return 0;
+    return batch.Commit() == platform::ERROR_SUCCESS ? 0 : 1;
 }
 
-long CKAZAAConfig::Backup() {
-    configvalues::ClearAndRead(kClientKey, *this, Values());
-    platform::RegKey backup;
-    if (backup.Create(platform::HKEY_CURRENT_USER, BackupKey()) != platform::ERROR_SUCCESS) return -1;
-    configvalues::WriteOrDelete(backup, *this, Values());
-    return 0;
-}
+long CKAZAAConfig::Backup() { return configvalues::BackUpValues(kClientKey, BackupKey(), Values()) ? 0 : -1; }
 
-long CKAZAAConfig::Restore() {
-    configvalues::ClearAndRead(BackupKey(), *this, Values());
-    platform::RegKey client;
-    if (client.Create(platform::HKEY_CURRENT_USER, kClientKey) != platform::ERROR_SUCCESS) return -1;
-    configvalues::WriteOrDelete(client, *this, Values());
-    return 0;
-}
+long CKAZAAConfig::Restore() { return configvalues::RestoreValues(BackupKey(), kClientKey, Values()) ? 0 : -1; }
 
 int CKAZAAConfig::IsInstalled() {
     platform::RegKey key;

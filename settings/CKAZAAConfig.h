@@ -13,9 +13,12 @@ public:
 
     // SOCKS5 and general listeners get the server; any other type deletes
     // every value. -1 when Kazaa's key is missing; 1 for a text too long to
-    // hold.
+    // hold or a save that fails.
     long SetToKV(eProxyType type, const char* address, unsigned long port, const char* userName,
                  const char* password);
+    // The backup holds Kazaa's values exactly and the restore gives exactly
+    // those back. -1 when either cannot be stored; a restore without a
+    // backup changes nothing.
     long Backup();
     long Restore();
     int IsInstalled();

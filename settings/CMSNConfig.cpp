@@ -26,6 +26,7 @@ configvalues::Table<CMSNConfig> CMSNConfig::Values() {
 
 long CMSNConfig::SetToKV(eProxyType type, const char* address, unsigned long port) {
     if (!configvalues::FitsField(address)) return 1;
+    platform::RegistryBatch batch;   // all of MSN's values change in one save
     platform::RegKey key;
     if (key.Open(platform::HKEY_CURRENT_USER, kClientKey) != platform::ERROR_SUCCESS) return -1;
     const std::string host = address ? address : "";
@@ -52,25 +53,12 @@ long CMSNConfig::SetToKV(eProxyType type, const char* address, unsigned long por
         break;
     }
     configvalues::WriteOrDelete(key, *this, Values());
-    return 0;
+    return batch.Commit() == platform::ERROR_SUCCESS ? 0 : 1;
 }
 
-long CMSNConfig::Backup() {
-    configvalues::ClearAndRead(kClientKey, *this, Values());
-    platform::RegKey backup;
-    if (backup.Create(platform::HKEY_CURRENT_USER, BackupKey()) != platform::ERROR_SUCCESS) return -1;
-    configvalues::WriteOrDelete(backup, *this, Values());
-    return 0;
-}
+long CMSNConfig::Backup() { return configvalues::BackUpValues(kClientKey, BackupKey(), Values()) ? 0 : -1; }
 
-long CMSNConfig::Restore() {
-    configvalues::ClearAndRead(BackupKey(), *this, Values());
-    platform::RegKey client;
-    if (client.Create(platform::HKEY_CURRENT_USER, kClientKey) != platform::ERROR_SUCCESS) return -1;
-    m_ProxyState = 0;
-    configvalues::WriteOrDelete(client, *this, Values());
-    return 0;
-}
+long CMSNConfig::Restore() { return configvalues::RestoreValues(BackupKey(), kClientKey, Values()) ? 0 : -1; }
 
 int CMSNConfig::IsInstalled() {
     platform::RegKey client;

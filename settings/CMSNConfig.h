@@ -11,11 +11,14 @@ class CMSNConfig : public CCnfRegUtil {
 public:
     virtual ~CMSNConfig() = default;
 
-    // Points MSN at address:port in the form the listener type needs.
-    // -1 when MSN's key is missing; 1 for an address too long to hold.
+    // Points MSN at address:port in the form the listener type needs, in
+    // one registry save. -1 when MSN's key is missing; 1 for an address too
+    // long to hold or a save that fails.
     long SetToKV(eProxyType type, const char* address, unsigned long port);
+    // The backup holds MSN's proxy values exactly ("ProxyState" and zeros
+    // included), and the restore gives exactly those back. -1 when either
+    // cannot be stored; a restore without a backup changes nothing.
     long Backup();
-    // "ProxyState" is always left absent.
     long Restore();
     int IsInstalled();
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "platform/IniFile.h"
-#include "platform/SafeFile.h"
 #include "settings/CPrefsKeeper.h"
 #include "settings/ConfigFiles.h"
 #include "settings/ConfigKeys.h"
@@ -54,11 +53,13 @@ long CMircConfig::SetToKV(eProxyType type, int, const char*, unsigned int port, 
 }
 
 long CMircConfig::Backup() {
-    configfiles::CopyOver(MircIni("mIRC"), configfiles::BackupFile("mirc.ini"));
-    return 0;
+    const auto ini = MircIni("mIRC");
+    if (!ini) return 0;
+    return configfiles::BackUpFile(ini, configfiles::BackupFile("mirc.ini")) ? 0 : 1;
 }
 
 long CMircConfig::Restore() {
-    configfiles::CopyOver(configfiles::BackupFile("mirc.ini"), MircIni("mIRC"));
-    return 0;
+    const auto ini = MircIni("mIRC");
+    if (!ini) return 0;
+    return configfiles::RestoreFile(configfiles::BackupFile("mirc.ini"), ini) ? 0 : 1;
 }

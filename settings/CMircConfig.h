@@ -13,6 +13,9 @@ public:
     // (no address). 1, with nothing written, when mIRC's folder is unknown
     // or mirc.ini cannot be written.
     long SetToKV(eProxyType type, int, const char* startingAddress, unsigned int port, const char* address);
+    // An exact copy of mirc.ini, or a note that there was none
+    // (configfiles::BackUpFile), and its way back. 0, doing nothing, when
+    // mIRC's folder is unknown; 1 when either cannot be done.
     long Backup();
     long Restore();
     // 1 when the uninstall entry names mIRC's folder.

@@ -93,25 +93,23 @@ long CNetscapeConfig::SetToKV(eProxyType type, const char* address, unsigned lon
     if (m_JSFileName.empty()) return 1;
     std::string block;
     WriteProxyConfSection(block, type, address, port);
-    // An unreadable prefs.js is replaced by the block alone.
-    const std::string prefs = platform::ReadWholeFile(m_JSFileName).value_or(std::string());
-    return platform::WriteFileAtomic(m_JSFileName, ReplaceProxyLines(prefs, block)) ? 0 : 1;
+    // A prefs.js that is there but cannot be read is left alone: the block
+    // alone in its place would lose every other preference.
+    const platform::FileContents prefs = platform::ReadFileIfPresent(m_JSFileName);
+    if (prefs.state == platform::FileContents::State::Unreadable) return 1;
+    return platform::WriteFileAtomic(m_JSFileName, ReplaceProxyLines(prefs.bytes, block)) ? 0 : 1;
 }
 
 long CNetscapeConfig::Backup() {
     SetBkupFileName();
     SetJSFileName();
-    if (!m_JSFileName.empty() && !m_BkupFileName.empty()) {
-        platform::CopyFileAtomic(m_JSFileName, m_BkupFileName);
-    }
-    return 0;
+    using configfiles::KnownPath;
+    return configfiles::BackUpFile(KnownPath(m_JSFileName), KnownPath(m_BkupFileName)) ? 0 : 1;
 }
 
 long CNetscapeConfig::Restore() {
     SetBkupFileName();
     SetJSFileName();
-    if (!m_JSFileName.empty() && !m_BkupFileName.empty()) {
-        platform::CopyFileAtomic(m_BkupFileName, m_JSFileName);
-    }
-    return 0;
+    using configfiles::KnownPath;
+    return configfiles::RestoreFile(KnownPath(m_BkupFileName), KnownPath(m_JSFileName)) ? 0 : 1;
 }

@@ -14,9 +14,11 @@ public:
     // Puts the proxy block in place of the first proxy line of prefs.js (or
     // at its end when it has none) and drops the other proxy lines; every
     // other byte stays. The file is replaced whole through a temporary file.
-    // E_FAIL when Netscape is not installed; 1 when prefs.js is not found
-    // or cannot be replaced (it is then untouched).
+    // E_FAIL when Netscape is not installed; 1 when prefs.js is not found,
+    // cannot be read or cannot be replaced (it is then untouched).
     long SetToKV(eProxyType type, const char* address, unsigned long port);
+    // An exact copy of prefs.js (configfiles::BackUpFile) and its way back.
+    // 1 when prefs.js is not found or either cannot be done.
     long Backup();
     long Restore();
     int IsInstalled();

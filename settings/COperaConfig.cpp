@@ -4,7 +4,6 @@
 
 #include "platform/IniFile.h"
 #include "platform/Root.h"
-#include "platform/SafeFile.h"
 #include "settings/ConfigFiles.h"
 #include "settings/ConfigKeys.h"
 
@@ -31,18 +30,14 @@ int COperaConfig::IsInstalled() {
 
 long COperaConfig::Backup() {
     if (!IsInstalled()) return platform::E_FAIL;
-    if (!m_OperaFileName.empty() && !m_OperaBackupFileName.empty()) {
-        platform::CopyFileAtomic(m_OperaFileName, m_OperaBackupFileName);
-    }
-    return 0;
+    using configfiles::KnownPath;
+    return configfiles::BackUpFile(KnownPath(m_OperaFileName), KnownPath(m_OperaBackupFileName)) ? 0 : 1;
 }
 
 long COperaConfig::Restore() {
     if (!IsInstalled()) return platform::E_FAIL;
-    if (!m_OperaFileName.empty() && !m_OperaBackupFileName.empty()) {
-        platform::CopyFileAtomic(m_OperaBackupFileName, m_OperaFileName);
-    }
-    return 0;
+    using configfiles::KnownPath;
+    return configfiles::RestoreFile(KnownPath(m_OperaBackupFileName), KnownPath(m_OperaFileName)) ? 0 : 1;
 }
 
 long COperaConfig::SetToKV(eProxyType type, const char* address, unsigned long port) {

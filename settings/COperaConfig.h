@@ -12,9 +12,12 @@ public:
     virtual ~COperaConfig() = default;
 
     // Rewrites the [Proxy] section. E_FAIL, with nothing written, when the
-    // INI's path is unknown (Opera not installed); 1 when it cannot be
-    // written.
+    // INI's path is unknown (Opera not installed); 1 when it cannot be read
+    // or written.
     long SetToKV(eProxyType type, const char* address, unsigned long port);
+    // An exact copy of opera6.ini, or a note that there was none
+    // (configfiles::BackUpFile), and its way back. E_FAIL when Opera is not
+    // installed; 1 when either cannot be done.
     long Backup();
     long Restore();
     // Also sets both paths.

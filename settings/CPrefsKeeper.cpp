@@ -1,5 +1,6 @@
 #include "settings/CPrefsKeeper.h"
 
+#include <array>
 #include <cstring>
 
 #include "platform/Root.h"
@@ -72,6 +73,28 @@ constexpr Index kRestoreOrder[] = {kYahoo, kMSN, kCuteFtp, kKazaa, kOpera, kMirc
 
 bool Chosen(const CSysConfig* sys, const Program& program) { return sys && (sys->*program.chosen)(); }
 
+// Which chosen programs have their own settings in a stored backup: those
+// backed up now, and those still marked from an earlier start (their backup
+// is the one to keep).
+std::array<bool, std::size(kPrograms)> BackUpChosen(CPrefsKeeper& keeper, const CSysConfig* sys) {
+    std::array<bool, std::size(kPrograms)> ready{};
+    for (const Index index : kBackupOrder) {
+        const Program& program = kPrograms[index];
+        if (!Chosen(sys, program)) continue;
+        ready[index] = CAppliedMarks::IsApplied(program.mark) || program.backup(keeper) == 0;
+    }
+    return ready;
+}
+
+// The mark is stored before the program changes, so a crash at any point
+// of the change leaves a program that the next restore puts back. A change
+// that fails changes nothing, and a mark it set goes again.
+void PointAtRelay(CPrefsKeeper& keeper, const Program& program, const Target& target) {
+    const bool marked = CAppliedMarks::IsApplied(program.mark);
+    if (!marked && !CAppliedMarks::SetApplied(program.mark, true)) return;
+    if (program.point(keeper, target) != 0 && !marked) CAppliedMarks::SetApplied(program.mark, false);
+}
+
 }  // namespace
 
 void CPrefsKeeper::SetAutoConfigSettings(CSettings& s) {
@@ -81,7 +104,9 @@ void CPrefsKeeper::SetAutoConfigSettings(CSettings& s) {
                         s.getGeneralSettings()->getStartingIP(), sys->getAutoKazaaServerUserName(),
                         sys->getAutoKazaaServerPassword()};
 
-    BackupConfiguration(s.getSysConfig());
+    // A program whose backup could not be stored is left as it is: there
+    // would be no way back.
+    const auto ready = BackUpChosen(*this, sys);
 
     if (sys->getAutoIE() && (target.type == PROXY_TYPE_HTTP || target.type == PROXY_TYPE_GENERAL)) {
         m_IEConfig.SetToKV(target.type, kRelayAddress, static_cast<unsigned int>(target.port));
@@ -89,29 +114,26 @@ void CPrefsKeeper::SetAutoConfigSettings(CSettings& s) {
         m_IEConfig.SetToIE();
     }
 
-    for (const Program& program : kPrograms) {
-        if (Chosen(sys, program) && program.point(*this, target) == 0) CAppliedMarks::SetApplied(program.mark, true);
+    for (std::size_t index = 0; index < std::size(kPrograms); ++index) {
+        if (Chosen(sys, kPrograms[index]) && ready[index]) PointAtRelay(*this, kPrograms[index], target);
     }
 }
 
 long CPrefsKeeper::BackupConfiguration(CSysConfig* sys) {
-    for (const Index index : kBackupOrder) {
-        const Program& program = kPrograms[index];
-        // A marked program holds the relay's settings, not the user's.
-        if (Chosen(sys, program) && !CAppliedMarks::IsApplied(program.mark)) program.backup(*this);
-    }
+    BackUpChosen(*this, sys);
     return 0;
 }
 
-long CPrefsKeeper::RestoreConfiguration(CSysConfig* sys) {
+long CPrefsKeeper::RestoreConfiguration(CSysConfig*) {
     m_IEConfig.SetToIE();
     for (const Index index : kRestoreOrder) {
         const Program& program = kPrograms[index];
-        const bool applied = CAppliedMarks::IsApplied(program.mark);
-        if (!Chosen(sys, program) && !applied) continue;
-        // A failed restore keeps the mark: the program may still point at
-        // the relay, and its backup must not be replaced.
-        if (program.restore(*this) == 0 && applied) CAppliedMarks::SetApplied(program.mark, false);
+        // Only what the relay changed and has not given back yet: a program
+        // never pointed at the relay keeps whatever the user made of it. A
+        // failed restore keeps the mark (and the backup) for the next one.
+        if (CAppliedMarks::IsApplied(program.mark) && program.restore(*this) == 0) {
+            CAppliedMarks::SetApplied(program.mark, false);
+        }
     }
     return 0;
 }

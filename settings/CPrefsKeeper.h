@@ -1,9 +1,11 @@
 #pragma once
 // The client-program configurators behind one interface: back up the chosen
 // programs' proxy settings, point them at the local listener, and put their
-// own settings back. Programs pointed at the relay are marked
-// (CAppliedMarks), so a second start never backs up the relay's settings and
-// a restore reaches every program that was pointed at the relay.
+// own settings back. A start is crash-safe: each program's exact backup is
+// stored, then its mark (CAppliedMarks), and only then is it changed, so a
+// start or stop after a crash at any point gives every program exactly what
+// it had. Only marked programs are restored, and a marked one is never
+// backed up again. Making the object changes nothing.
 
 #include <string>
 
@@ -27,12 +29,13 @@ public:
     virtual ~CPrefsKeeper() = default;
 
     // Backs up, then points every chosen program at 127.0.0.1 and the
-    // listener port of s in the form its listener type needs.
+    // listener port of s in the form its listener type needs; a program
+    // whose backup cannot be stored is left alone.
     void SetAutoConfigSettings(CSettings& s);
     // Backs up every chosen program that is not pointed at the relay. 0.
     long BackupConfiguration(CSysConfig* sys);
-    // The system browser's own options, then every program that is chosen or
-    // still pointed at the relay. 0.
+    // Gives every program the relay pointed at it, and only those, its own
+    // settings back (the system browser first), whatever sys chooses. 0.
     long RestoreConfiguration(CSysConfig* sys);
 
     int IsIEInstalled() { return 1; }

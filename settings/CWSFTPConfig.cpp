@@ -35,11 +35,9 @@ long CWSFTPConfig::SetToKV(int, const char*, unsigned int port, eProxyType) {
 
 long CWSFTPConfig::Backup() {
     if (!CPrefsKeeper::IsProgramInstalled(UninstallKey().c_str(), "WS_FTP Pro", nullptr)) return 1;
-    configfiles::CopyOver(WsFtpIni(), configfiles::BackupFile("firewall.ini"));
-    return 0;
+    return configfiles::BackUpFile(WsFtpIni(), configfiles::BackupFile("firewall.ini")) ? 0 : 1;
 }
 
 long CWSFTPConfig::Restore() {
-    configfiles::CopyOver(configfiles::BackupFile("firewall.ini"), WsFtpIni());
-    return 0;
+    return configfiles::RestoreFile(configfiles::BackupFile("firewall.ini"), WsFtpIni()) ? 0 : 1;
 }

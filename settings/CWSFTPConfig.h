@@ -14,7 +14,10 @@ public:
     // the listener type. E_FAIL when WS_FTP is not installed; 1 when
     // WS_FTP.ini cannot be written.
     long SetToKV(int, const char* startingAddress, unsigned int port, eProxyType type);
-    // 1 when WS_FTP's uninstall entry has no readable "UninstallString".
+    // An exact copy of WS_FTP.ini, or a note that there was none
+    // (configfiles::BackUpFile), and its way back. Backup: 1 when WS_FTP's
+    // uninstall entry has no readable "UninstallString"; both: 1 when they
+    // cannot be done.
     long Backup();
     long Restore();
     int IsInstalled();

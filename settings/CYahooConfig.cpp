@@ -27,6 +27,7 @@ configvalues::Table<CYahooConfig> CYahooConfig::Values() {
 
 long CYahooConfig::SetToKV(eProxyType type, const char* address, unsigned long port) {
     if (!configvalues::FitsField(address)) return 1;
+    platform::RegistryBatch batch;   // all of Yahoo's values change in one save
     platform::RegKey key;
     if (key.Open(platform::HKEY_CURRENT_USER, kClientKey) != platform::ERROR_SUCCESS) return 1;
     const std::string host = address ? address : "";
@@ -50,24 +51,12 @@ long CYahooConfig::SetToKV(eProxyType type, const char* address, unsigned long p
         break;
     }
     configvalues::WriteOrDelete(key, *this, Values());
-    return 0;
+    return batch.Commit() == platform::ERROR_SUCCESS ? 0 : 1;
 }
 
-long CYahooConfig::Backup() {
-    configvalues::ClearAndRead(kClientKey, *this, Values());
-    platform::RegKey backup;
-    if (backup.Create(platform::HKEY_CURRENT_USER, BackupKey()) != platform::ERROR_SUCCESS) return 1;
-    return configvalues::WriteAll(backup, *this, Values()) ? 0 : 1;
-}
+long CYahooConfig::Backup() { return configvalues::BackUpValues(kClientKey, BackupKey(), Values()) ? 0 : 1; }
 
-long CYahooConfig::Restore() {
-    configvalues::ClearAndRead(BackupKey(), *this, Values());
-    platform::RegKey client;
-    if (client.Open(platform::HKEY_CURRENT_USER, kClientKey) == platform::ERROR_SUCCESS) {
-        configvalues::WriteOrDelete(client, *this, Values());
-    }
-    return 0;
-}
+long CYahooConfig::Restore() { return configvalues::RestoreValues(BackupKey(), kClientKey, Values()) ? 0 : 1; }
 
 int CYahooConfig::IsInstalled() {
     return CPrefsKeeper::IsProgramInstalled(

@@ -11,10 +11,13 @@ class CYahooConfig : public CCnfRegUtil {
 public:
     virtual ~CYahooConfig() = default;
 
-    // 1 when Yahoo's key is missing or the address is too long to hold.
+    // 1 when Yahoo's key is missing, the address is too long to hold or the
+    // save fails.
     long SetToKV(eProxyType type, const char* address, unsigned long port);
-    // Stores every value in the backup key (made when missing), zeros and
-    // empty texts included.
+    // The backup key (made when missing) holds Yahoo's proxy values exactly,
+    // zeros and empty texts included, and the restore gives exactly those
+    // back. 1 when either cannot be stored; a restore without a backup
+    // changes nothing.
     long Backup();
     long Restore();
     int IsInstalled();

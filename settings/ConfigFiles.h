@@ -2,9 +2,15 @@
 // Paths of the file-based configurators: client files below the
 // application-data and program-files folders (found without case), and
 // backup files in the backup folder (CPrefsKeeper::GetBackupFolderPath).
+//
+// A backup is exact: a copy of the client's file with its permission bits,
+// or, when the client had no such file, a note of that (a value named for
+// the backup file under HKCU\Software\Kavelin Ver 2.0\Auto\BackUp\NoFile),
+// so that the restore removes the file the relay made.
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace configfiles {
@@ -20,9 +26,19 @@ std::optional<std::filesystem::path> BackupFile(std::string_view name);
 std::optional<std::filesystem::path> FileBelowWindowsPath(std::string_view windowsFolder,
                                                           std::string_view fragment);
 
-// Copies source over target when both are known; a copy that fails (no
-// source, no folder) leaves target as it was and is not reported.
-void CopyOver(const std::optional<std::filesystem::path>& source,
-              const std::optional<std::filesystem::path>& target);
+// A path kept as text by a configurator; nothing while it is empty.
+std::optional<std::filesystem::path> KnownPath(const std::string& path);
+
+// Backs client up as backup. False (and no backup) when a path is unknown,
+// the client's file is there but cannot be read, or the backup cannot be
+// stored.
+bool BackUpFile(const std::optional<std::filesystem::path>& client,
+                const std::optional<std::filesystem::path>& backup);
+
+// Puts backup back over client: the copy, or, when the client had no file,
+// the client's file removed. False when a path is unknown, there is no
+// backup, or it cannot be put back (client is then as it was).
+bool RestoreFile(const std::optional<std::filesystem::path>& backup,
+                 const std::optional<std::filesystem::path>& client);
 
 }  // namespace configfiles

@@ -1,12 +1,13 @@
 #pragma once
 // Value tables of the registry configurators: each lists a client program's
-// values as {name, field} rows in write order, and the loops below clear,
-// read and write them.
+// values as {name, field} rows in write order, and the loops below clear and
+// write the fields, and back the values up and put them back exactly.
 
 #include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Registry.h"
 #include "platform/Types.h"
@@ -40,34 +41,6 @@ void Clear(C& fields, Table<C> table) {
     }
 }
 
-// Reads every value that is present with the right type (and, for texts,
-// fits the read buffer); a field whose value is missing keeps what it held.
-template <class C>
-void Read(const platform::RegKey& key, C& fields, Table<C> table, std::size_t textBuffer = kReadBuffer) {
-    for (const auto& row : table) {
-        if (row.number) {
-            platform::DWORD value = 0;
-            if (key.QueryDWORDValue(row.name, value) == platform::ERROR_SUCCESS) fields.*(row.number) = value;
-            continue;
-        }
-        std::string value;
-        if (key.QueryStringValue(row.name, value) == platform::ERROR_SUCCESS && value.size() < textBuffer) {
-            fields.*(row.text) = value;
-        }
-    }
-}
-
-// Clears the fields, then reads those present under HKCU\path; a key that
-// cannot be opened leaves them cleared, so nothing of an earlier call stays.
-template <class C>
-void ClearAndRead(std::string_view path, C& fields, Table<C> table) {
-    Clear(fields, table);
-    platform::RegKey key;
-    if (key.Open(platform::HKEY_CURRENT_USER, path, platform::KEY_READ) == platform::ERROR_SUCCESS) {
-        Read(key, fields, table);
-    }
-}
-
 // Writes in table order; a 0 or an empty text deletes the value instead.
 template <class C>
 void WriteOrDelete(platform::RegKey& key, const C& fields, Table<C> table) {
@@ -77,16 +50,63 @@ void WriteOrDelete(platform::RegKey& key, const C& fields, Table<C> table) {
     }
 }
 
-// Writes every value in table order, zeros and empty texts included. False
-// when a write fails (the values before it stay written).
+// Makes the table's values under `to` exactly those under `from`: each one
+// present there is copied with its type and bytes (zeros and empty texts
+// included), each one missing there is deleted, so a backup and its restore
+// give back exactly what the program had. A closed `from` holds none. False
+// when a write fails.
 template <class C>
-bool WriteAll(platform::RegKey& key, const C& fields, Table<C> table) {
+bool CopyExact(const platform::RegKey& from, platform::RegKey& to, Table<C> table) {
+    bool ok = true;
     for (const auto& row : table) {
-        const platform::LONG result = row.number ? key.SetDWORDValue(row.name, fields.*(row.number))
-                                                 : key.SetStringValue(row.name, fields.*(row.text));
-        if (result != platform::ERROR_SUCCESS) return false;
+        platform::DWORD type = platform::REG_NONE;
+        platform::DWORD size = 0;
+        std::vector<platform::BYTE> data;
+        bool present = from.IsOpen() && from.QueryValue(row.name, &type, nullptr, &size) == platform::ERROR_SUCCESS;
+        if (present) {
+            data.resize(size);
+            present = from.QueryValue(row.name, &type, data.data(), &size) == platform::ERROR_SUCCESS;
+        }
+        if (present) {
+            ok &= to.SetValue(row.name, type, data.data(), size) == platform::ERROR_SUCCESS;
+        } else {
+            const platform::LONG deleted = to.DeleteValue(row.name);
+            ok &= deleted == platform::ERROR_SUCCESS || deleted == platform::ERROR_FILE_NOT_FOUND;
+        }
     }
-    return true;
+    return ok;
+}
+
+// Backs the table's values of HKCU\\clientPath up exactly into
+// HKCU\\backupPath (made when missing), in one registry save: a program
+// without its key backs up as holding none. False when the backup cannot be
+// stored.
+template <class C>
+bool BackUpValues(std::string_view clientPath, std::string_view backupPath, Table<C> table) {
+    platform::RegistryBatch batch;
+    platform::RegKey client;
+    client.Open(platform::HKEY_CURRENT_USER, clientPath, platform::KEY_READ);
+    platform::RegKey backup;
+    const bool copied = backup.Create(platform::HKEY_CURRENT_USER, backupPath) == platform::ERROR_SUCCESS &&
+                        CopyExact(client, backup, table);
+    return batch.Commit() == platform::ERROR_SUCCESS && copied;
+}
+
+// Puts the backup of HKCU\\backupPath back exactly into HKCU\\clientPath, in
+// one registry save. Without a backup, or without the program's key (it was
+// removed), there is nothing to put back: true, and nothing changes. False
+// when the restore cannot be stored.
+template <class C>
+bool RestoreValues(std::string_view backupPath, std::string_view clientPath, Table<C> table) {
+    platform::RegistryBatch batch;
+    platform::RegKey backup;
+    platform::RegKey client;
+    if (backup.Open(platform::HKEY_CURRENT_USER, backupPath, platform::KEY_READ) != platform::ERROR_SUCCESS ||
+        client.Open(platform::HKEY_CURRENT_USER, clientPath) != platform::ERROR_SUCCESS) {
+        return batch.Commit() == platform::ERROR_SUCCESS;
+    }
+    const bool copied = CopyExact(backup, client, table);
+    return batch.Commit() == platform::ERROR_SUCCESS && copied;
 }
 
 }  // namespace configvalues

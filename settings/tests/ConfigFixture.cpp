@@ -107,20 +107,21 @@ CSysConfig Only(const std::vector<Program>& programs) {
 const Values& UserValues(Program program) {
     static const std::map<Program, Values> values = {
         {Program::IE,
-         {{"Flags", DWORD{5}},
+         {{"Flags", DWORD{3}},
           {"AutoDiscoveryFlags", DWORD{1}},
           {"ProxyServer", std::string("proxy.corp.example:3128")},
           {"ProxyBypass", std::string("<local>")},
           {"AutoConfigURL", std::string("http://wpad.corp.example/proxy.pac")}}},
         {Program::MSN,
          {{"AlwaysOnTop", std::vector<BYTE>{0, 1, 0, 0}},
+          {"ProxyState", DWORD{1}},
           {"ProxyType", DWORD{4}},
           {"HTTPPort", DWORD{3128}},
           {"HTTPProxy", std::string("proxy.corp.example")},
           {"SOCKS4Port", DWORD{1080}},
           {"SOCKS4Server", std::string("socks4.corp.example")},
-          {"SOCKS5Port", DWORD{1081}},
-          {"SOCKS5Server", std::string("socks5.corp.example")},
+          {"SOCKS5Port", DWORD{0}},
+          {"SOCKS5Server", std::string()},
           {"Sounds", std::string("on")}}},
         {Program::Yahoo,
          {{"HTTP Proxy", std::string("proxy.corp.example")},
@@ -142,7 +143,7 @@ const Values& UserValues(Program program) {
           {"Startup", std::string("yes")}}},
         {Program::Kazaa,
          {{"Enabled", DWORD{1}},
-          {"UseAuthentication", DWORD{1}},
+          {"UseAuthentication", DWORD{0}},
           {"ServerPort", DWORD{1080}},
           {"ServerAddress", std::string("socks.corp.example")},
           {"UserName", std::string("me")},
@@ -152,6 +153,30 @@ const Values& UserValues(Program program) {
     static const Values none;
     const auto it = values.find(program);
     return it == values.end() ? none : it->second;
+}
+
+const platform::DesktopProxyValues& UserDesktop() {
+    static const platform::DesktopProxyValues values = {
+        {"mode", "'auto'"},      {"http.host", "'proxy.corp.example'"}, {"http.port", "3128"},
+        {"https.host", {}},      {"https.port", {}},                    {"socks.host", {}},
+        {"socks.port", "0"},
+    };
+    return values;
+}
+
+std::string DumpDesktop() {
+    const auto values = platform::ReadDesktopProxy();
+    if (!values) return {};
+    std::string out = "[desktop]\n";
+    for (const auto& value : *values) out += value.key + (value.text ? " = " + *value.text : " (default)") + "\n";
+    return out;
+}
+
+void ResetDesktop() {
+    auto values = platform::ReadDesktopProxy();
+    if (!values) return;
+    for (auto& value : *values) value.text.reset();
+    ASSERT_TRUE(platform::WriteDesktopProxy(*values));
 }
 
 const char* const kUserPrefs =
@@ -219,6 +244,9 @@ void ConfigTest::SeedUserPrograms() {
     kvtest::WriteFile(OperaFile(), kUserOpera);
     kvtest::WriteFile(MircFile(), kUserMirc);
     kvtest::WriteFile(WsFtpFile(), kUserWsFtp);
+    if (platform::DesktopProxyAvailable()) {
+        ASSERT_TRUE(platform::WriteDesktopProxy(UserDesktop()));
+    }
 }
 
 std::string DumpValues(const Values& values) {
@@ -244,7 +272,7 @@ std::string DumpValues(const Values& values) {
 
 std::string ConfigTest::Dump(Program program) {
     switch (program) {
-    case Program::IE: return DumpValues(ReadKey(HKEY_CURRENT_USER, kIEKey));
+    case Program::IE: return DumpValues(ReadKey(HKEY_CURRENT_USER, kIEKey)) + DumpDesktop();
     case Program::MSN: return DumpValues(ReadKey(HKEY_CURRENT_USER, kMsnKey));
     case Program::Yahoo: return DumpValues(ReadKey(HKEY_CURRENT_USER, kYahooKey));
     case Program::CuteFtp: return DumpValues(ReadKey(HKEY_CURRENT_USER, kCuteFtpKey));

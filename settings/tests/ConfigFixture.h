@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/DesktopProxy.h"
 #include "platform/Registry.h"
 #include "platform/Types.h"
 #include "settings/CSysConfig.h"
@@ -54,8 +55,18 @@ void Choose(CSysConfig& sys, Program program, bool on);
 // A CSysConfig with only these programs chosen.
 CSysConfig Only(const std::vector<Program>& programs);
 
-// The user's own configuration of each program, as seeded.
+// The user's own configuration of each program, as seeded. Every value the
+// relay changes that is easy to lose is there: the browser's own proxy flag,
+// MSN's "ProxyState", values that are 0 and texts that are empty.
 const Values& UserValues(Program program);
+// The desktop's proxy setting as the seeded user has it: some keys set (one
+// of them to its default value), the others following their defaults.
+const platform::DesktopProxyValues& UserDesktop();
+// The desktop's proxy keys, one "key = value" or "key (default)" line each;
+// empty where the schema is not installed.
+std::string DumpDesktop();
+// Every key back to its default, where the schema is installed.
+void ResetDesktop();
 extern const char* const kUserPrefs;
 extern const char* const kUserOpera;
 extern const char* const kUserMirc;
@@ -70,7 +81,12 @@ fs::path AppData();
 
 class ConfigTest : public kvtest::RootedTest {
 protected:
-    // Installs every program with its user configuration.
+    // The desktop's setting lives outside the root: every test starts with
+    // it at its defaults.
+    ConfigTest() { ResetDesktop(); }
+
+    // Installs every program with its user configuration, the desktop's
+    // proxy setting included.
     void SeedUserPrograms();
     // A program's whole configuration as text (its registry values or its
     // file's bytes), for whole comparisons.

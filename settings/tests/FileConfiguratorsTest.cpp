@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "ConfigFixture.h"
 #include "platform/Root.h"
 #include "platform/SafeFile.h"
@@ -124,6 +127,103 @@ TEST_F(FileConfiguratorsTest, WsFtpBackupCoversTheFileItRewrites) {
     EXPECT_EQ(wsftp.Backup(), 1);
     fs::remove_all(WsFtpFile().parent_path());
     EXPECT_EQ(wsftp.SetToKV(1, "", kPort, PROXY_TYPE_HTTP), 1);
+}
+
+// The INI configurators and prefs.js with each of their files: the way
+// they get at it, the way back, and where the file lives.
+struct FileProgram {
+    Program program;
+    std::function<long()> backup, point, restore;
+    fs::path file;
+    fs::path backupFile;
+};
+
+struct FileConfigurators {
+    CNetscapeConfig netscape;
+    COperaConfig opera;
+    CMircConfig mirc;
+    CWSFTPConfig wsftp;
+    std::vector<FileProgram> All() {
+        return {
+            {Program::Netscape, [this] { return netscape.Backup(); },
+             [this] { return netscape.SetToKV(PROXY_TYPE_HTTP, "127.0.0.1", kPort); },
+             [this] { return netscape.Restore(); }, PrefsFile(), AppData() / "prefs.js"},
+            {Program::Opera, [this] { return opera.Backup(); },
+             [this] { return opera.SetToKV(PROXY_TYPE_HTTP, "127.0.0.1", kPort); },
+             [this] { return opera.Restore(); }, OperaFile(), AppData() / "opera.bak"},
+            {Program::Mirc, [this] { return mirc.Backup(); },
+             [this] { return mirc.SetToKV(PROXY_TYPE_HTTP, 1, "", kPort, "127.0.0.1"); },
+             [this] { return mirc.Restore(); }, MircFile(), AppData() / "mirc.ini"},
+            {Program::WSFTP, [this] { return wsftp.Backup(); },
+             [this] { return wsftp.SetToKV(1, "", kPort, PROXY_TYPE_HTTP); },
+             [this] { return wsftp.Restore(); }, WsFtpFile(), AppData() / "firewall.ini"},
+        };
+    }
+};
+
+fs::perms Mode(const fs::path& file) { return fs::status(file).permissions() & fs::perms::all; }
+
+TEST_F(FileConfiguratorsTest, BackupOfAPrivateFileStaysPrivate) {
+    SeedUserPrograms();
+    FileConfigurators c;
+    const auto owner = fs::perms::owner_read | fs::perms::owner_write;
+    for (const FileProgram& p : c.All()) {
+        fs::permissions(p.file, owner);
+        EXPECT_EQ(p.backup(), 0) << Name(p.program);
+        EXPECT_EQ(Mode(p.backupFile), owner) << Name(p.program);
+        EXPECT_EQ(p.point(), 0) << Name(p.program);
+        EXPECT_EQ(p.restore(), 0) << Name(p.program);
+        EXPECT_EQ(Mode(p.file), owner) << Name(p.program);
+        EXPECT_EQ(Dump(p.program), kvtest::ReadFile(p.backupFile)) << Name(p.program);
+    }
+}
+
+TEST_F(FileConfiguratorsTest, FileThatCannotBeReadIsNeverReplaced) {
+    SeedUserPrograms();
+    FileConfigurators c;
+    for (const FileProgram& p : c.All()) {
+        const std::string user = Dump(p.program);
+        platform::safefile_test::DenyReading(p.file);
+        const long backedUp = p.backup();
+        const long pointed = p.point();
+        platform::safefile_test::DenyReading({});
+        EXPECT_NE(backedUp, 0) << Name(p.program);
+        EXPECT_NE(pointed, 0) << Name(p.program);
+        EXPECT_EQ(Dump(p.program), user) << Name(p.program);
+        EXPECT_FALSE(fs::exists(p.backupFile)) << Name(p.program);
+    }
+}
+
+TEST_F(FileConfiguratorsTest, FileMissingAtBackupIsRemovedAtRestore) {
+    SeedUserPrograms();
+    FileConfigurators c;
+    for (const FileProgram& p : c.All()) {
+        if (p.program == Program::Netscape) continue;   // prefs.js is found, never made
+        kvtest::WriteFile(p.backupFile, "a backup of an earlier start");
+        fs::remove(p.file);
+        EXPECT_EQ(p.backup(), 0) << Name(p.program);
+        EXPECT_EQ(p.point(), 0) << Name(p.program);
+        EXPECT_TRUE(fs::exists(p.file)) << Name(p.program);
+        EXPECT_EQ(p.restore(), 0) << Name(p.program);
+        EXPECT_FALSE(fs::exists(p.file)) << Name(p.program);
+
+        // A later backup of a file that is there again is a copy of it.
+        kvtest::WriteFile(p.file, "[own]\r\n");
+        EXPECT_EQ(p.backup(), 0) << Name(p.program);
+        p.point();
+        EXPECT_EQ(p.restore(), 0) << Name(p.program);
+        EXPECT_EQ(kvtest::ReadFile(p.file), "[own]\r\n") << Name(p.program);
+    }
+}
+
+TEST_F(FileConfiguratorsTest, RestoreWithoutBackupChangesNothing) {
+    SeedUserPrograms();
+    FileConfigurators c;
+    for (const FileProgram& p : c.All()) {
+        const std::string user = Dump(p.program);
+        EXPECT_NE(p.restore(), 0) << Name(p.program);
+        EXPECT_EQ(Dump(p.program), user) << Name(p.program);
+    }
 }
 
 }  // namespace

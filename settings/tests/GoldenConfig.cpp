@@ -1,5 +1,8 @@
 #include "GoldenConfig.h"
 
+#include <map>
+#include <optional>
+
 namespace cfgtest {
 
 namespace {
@@ -76,6 +79,31 @@ Values IEGolden(int type) {
         v["ProxyBypass"] = std::string();
     }
     return v;
+}
+
+// The seeded desktop with the relay's values for the protocols the
+// listener serves (all three for the general listener).
+std::string DesktopGolden(int type) {
+    if (!platform::DesktopProxyAvailable()) return {};
+    std::map<std::string, std::optional<std::string>> v;
+    for (const auto& value : UserDesktop()) v[value.key] = value.text;
+    if (type == 2 || type == 6) {
+        v["mode"] = "'manual'";
+        for (const char* child : {"http", "https"}) {
+            v[std::string(child) + ".host"] = "'127.0.0.1'";
+            v[std::string(child) + ".port"] = "9050";
+        }
+    }
+    if (type == 6) {
+        v["socks.host"] = "'127.0.0.1'";
+        v["socks.port"] = "9050";
+    }
+    std::string out = "[desktop]\n";
+    for (const auto& value : UserDesktop()) {
+        const auto& text = v[value.key];
+        out += value.key + (text ? " = " + *text : " (default)") + "\n";
+    }
+    return out;
 }
 
 std::string PrefsGolden(int type) {
@@ -159,7 +187,7 @@ std::string WsFtpGolden() {
 
 std::string Golden(Program program, int type) {
     switch (program) {
-    case Program::IE: return DumpValues(IEGolden(type));
+    case Program::IE: return DumpValues(IEGolden(type)) + DesktopGolden(type);
     case Program::MSN: return DumpValues(MsnGolden(type));
     case Program::Yahoo: return DumpValues(YahooGolden(type));
     case Program::CuteFtp: return DumpValues(CuteFtpGolden(type));

@@ -1,5 +1,6 @@
-// The system browser's configurator: its own options taken at construction,
-// the relay's options, and the way back.
+// The system browser's configurator: its own options kept before it is
+// pointed at the relay, exactly those put back, and nothing touched that the
+// relay did not change.
 
 #include <gtest/gtest.h>
 
@@ -35,30 +36,29 @@ TEST_F(IEConfigTest, PointsBrowserAtRelayAndPutsOwnOptionsBack) {
     EXPECT_EQ(platform::internet_test::RefreshCount(), refreshes + 2);
 }
 
-TEST_F(IEConfigTest, CopiesKeepTheirOwnSavedOptions) {
+TEST_F(IEConfigTest, OwnOptionsAreThoseOfTheStartNotOfTheConstruction) {
+    CIEConfig ie;
     WriteKey(HKEY_CURRENT_USER, kIEKey, UserValues(Program::IE));
-    CIEConfig original;
-    CIEConfig copy(original);
-    original.Cleanup();
+    CIEConfig copy(ie);
+    ie.Cleanup();
     copy.SetToKV(PROXY_TYPE_HTTP, "127.0.0.1", kPort);
     copy.SetToIE();
     EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), UserValues(Program::IE));
 }
 
-TEST_F(IEConfigTest, SavedProxyFlagIsClearedAtOnce) {
-    Values own = UserValues(Program::IE);
-    own["Flags"] = DWORD{3};
-    WriteKey(HKEY_CURRENT_USER, kIEKey, own);
+TEST_F(IEConfigTest, KeepsTheBrowsersOwnProxyFlag) {
+    // The seeded user has a proxy of their own: flags 3.
+    WriteKey(HKEY_CURRENT_USER, kIEKey, UserValues(Program::IE));
     CIEConfig ie;
-    Values cleared = own;
-    cleared["Flags"] = DWORD{0};
-    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), cleared);
-    ie.SetToKV(PROXY_TYPE_GENERAL, "127.0.0.1", kPort);
-    ie.SetToIE();
-    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), cleared);
+    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), UserValues(Program::IE)) << "changed by construction";
+    for (const eProxyType type : {PROXY_TYPE_HTTP, PROXY_TYPE_GENERAL}) {
+        ie.SetToKV(type, "127.0.0.1", kPort);
+        ie.SetToIE();
+        EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), UserValues(Program::IE)) << type;
+    }
 }
 
-TEST_F(IEConfigTest, RunThatNeverRestoredGivesOwnOptionsBackAtNextStart) {
+TEST_F(IEConfigTest, RunThatNeverRestoredIsRestoredByTheNextStop) {
     WriteKey(HKEY_CURRENT_USER, kIEKey, UserValues(Program::IE));
     {
         CIEConfig crashed;
@@ -67,13 +67,32 @@ TEST_F(IEConfigTest, RunThatNeverRestoredGivesOwnOptionsBackAtNextStart) {
     ASSERT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), Relay());
 
     CIEConfig next;
-    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), UserValues(Program::IE));
+    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), Relay()) << "construction takes the browser off a running relay";
     next.SetToKV(PROXY_TYPE_HTTP, "127.0.0.1", kPort);
-    next.SetToIE();
+    EXPECT_TRUE(next.SetToIE());
     EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), UserValues(Program::IE));
 }
 
-TEST_F(IEConfigTest, PrintsFailuresAndGoesOn) {
+TEST_F(IEConfigTest, LeavesABrowserNeverPointedAtTheRelayAlone) {
+    WriteKey(HKEY_CURRENT_USER, kIEKey, UserValues(Program::IE));
+    CIEConfig ie;
+    Values changed = UserValues(Program::IE);
+    changed["ProxyServer"] = std::string("new.corp.example:8080");
+    WriteKey(HKEY_CURRENT_USER, kIEKey, changed);
+    EXPECT_TRUE(ie.SetToIE());
+    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), changed);
+
+    ie.SetToKV(PROXY_TYPE_HTTP, "127.0.0.1", kPort);
+    ie.SetToIE();
+    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), changed) << "the options at the start are the user's";
+    Values later = changed;
+    later["ProxyBypass"] = std::string("*.corp.example");
+    WriteKey(HKEY_CURRENT_USER, kIEKey, later);
+    ie.SetToIE();
+    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), later) << "a second stop puts nothing back";
+}
+
+TEST_F(IEConfigTest, RefusesToPointWhenOwnOptionsCannotBeRead) {
     WriteKey(HKEY_CURRENT_USER, kIEKey, UserValues(Program::IE));
     platform::registry_test::DenyPath(HKEY_CURRENT_USER, kIEKey);
     testing::internal::CaptureStdout();
@@ -83,7 +102,23 @@ TEST_F(IEConfigTest, PrintsFailuresAndGoesOn) {
     platform::registry_test::ClearDenials();
 
     EXPECT_FALSE(pointed);
-    EXPECT_EQ(out, "InternetQueryOption failed! (5)\nInternetSetOption failed! (5)\n");
+    EXPECT_EQ(out, "InternetQueryOption failed! (5)\n");
+    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), UserValues(Program::IE));
+    EXPECT_TRUE(ie.SetToIE());
+    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), UserValues(Program::IE));
+}
+
+TEST_F(IEConfigTest, FailedSetKeepsTheWayBackForTheNextStop) {
+    WriteKey(HKEY_CURRENT_USER, kIEKey, UserValues(Program::IE));
+    CIEConfig ie;
+    ie.SetToKV(PROXY_TYPE_HTTP, "127.0.0.1", kPort);
+    platform::registry_test::DenyPath(HKEY_CURRENT_USER, kIEKey);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(ie.SetToIE());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "InternetSetOption failed! (5)\n");
+    platform::registry_test::ClearDenials();
+    CIEConfig later;
+    EXPECT_TRUE(later.SetToIE());
     EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kIEKey), UserValues(Program::IE));
 }
 

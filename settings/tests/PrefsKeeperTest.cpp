@@ -8,6 +8,7 @@
 
 #include "ConfigFixture.h"
 #include "GoldenConfig.h"
+#include "platform/SafeFile.h"
 #include "platform/ShFolder.h"
 #include "settings/CPrefsKeeper.h"
 
@@ -118,6 +119,78 @@ TEST_F(PrefsKeeperTest, RestoreAfterUserChangedAProgramTakesNewBackup) {
     keeper.SetAutoConfigSettings(s);
     keeper.RestoreConfiguration(s.getSysConfig());
     EXPECT_EQ(Dump(Program::Mirc), changed);
+}
+
+TEST_F(PrefsKeeperTest, RestoreLeavesProgramsNeverPointedAtTheRelayAlone) {
+    CSettings s = RelaySettings(2, Only(AllPrograms()));
+    {
+        CPrefsKeeper keeper;
+        keeper.RestoreConfiguration(s.getSysConfig());
+        ExpectUserConfiguration("a stop without a start (no backups)");
+    }
+
+    CPrefsKeeper keeper;
+    keeper.SetAutoConfigSettings(s);
+    keeper.RestoreConfiguration(s.getSysConfig());
+    // The user changes the programs after the stop; the panel's exit stops
+    // once more.
+    kvtest::WriteFile(MircFile(), "[socks]\r\nenabled=no\r\nport=7777\r\n");
+    Values msn = UserValues(Program::MSN);
+    msn["HTTPProxy"] = std::string("new.corp.example");
+    WriteKey(HKEY_CURRENT_USER, kMsnKey, msn);
+    const std::string mirc = Dump(Program::Mirc);
+    const std::string msnDump = Dump(Program::MSN);
+    keeper.RestoreConfiguration(s.getSysConfig());
+    CPrefsKeeper(keeper).RestoreConfiguration(s.getSysConfig());
+    EXPECT_EQ(Dump(Program::Mirc), mirc);
+    EXPECT_EQ(Dump(Program::MSN), msnDump);
+}
+
+TEST_F(PrefsKeeperTest, MakingTheManagerChangesNothing) {
+    // Another process's relay is running: every program points at it.
+    CPrefsKeeper running;
+    CSettings s = RelaySettings(2, Only(AllPrograms()));
+    running.SetAutoConfigSettings(s);
+    std::map<Program, std::string> pointed;
+    for (const Program p : AllPrograms()) pointed[p] = Dump(p);
+    const std::string hive = kvtest::ReadFile(root() / "registry/HKCU.reg");
+
+    const CPrefsKeeper made;
+    const CPrefsKeeper copied(made);
+    EXPECT_EQ(kvtest::ReadFile(root() / "registry/HKCU.reg"), hive);
+    for (const Program p : AllPrograms()) EXPECT_EQ(Dump(p), pointed[p]) << Name(p);
+
+    kvtest::TempRoot empty;
+    { const CPrefsKeeper inEmptyRoot; }
+    EXPECT_TRUE(fs::is_empty(empty.path())) << "made " << fs::directory_iterator(empty.path())->path();
+}
+
+TEST_F(PrefsKeeperTest, ClientFilesMissingAtStartAreGoneAgainAfterStop) {
+    for (const fs::path& file : {OperaFile(), MircFile(), WsFtpFile()}) fs::remove(file);
+    for (const Program p : {Program::Opera, Program::Mirc, Program::WSFTP}) seeded_[p] = Dump(p);
+    CSettings s = RelaySettings(2, Only(AllPrograms()));
+    CPrefsKeeper keeper;
+    keeper.SetAutoConfigSettings(s);
+    for (const fs::path& file : {OperaFile(), MircFile(), WsFtpFile()}) EXPECT_TRUE(fs::exists(file)) << file;
+    keeper.RestoreConfiguration(s.getSysConfig());
+    for (const fs::path& file : {OperaFile(), MircFile(), WsFtpFile()}) EXPECT_FALSE(fs::exists(file)) << file;
+    ExpectUserConfiguration("files made by the start");
+}
+
+TEST_F(PrefsKeeperTest, ProgramWhoseBackupCannotBeStoredIsLeftAlone) {
+    CSettings s = RelaySettings(2, Only(AllPrograms()));
+    platform::shfolder_test::SetLibraryMissing(true);   // no backup folder: no file backups
+    platform::safefile_test::DenyReading(PrefsFile());
+    CPrefsKeeper keeper;
+    keeper.SetAutoConfigSettings(s);
+    platform::safefile_test::DenyReading({});
+    platform::shfolder_test::SetLibraryMissing(false);
+    for (const Program p : {Program::Netscape, Program::Opera, Program::Mirc, Program::WSFTP}) {
+        EXPECT_EQ(Dump(p), seeded_[p]) << Name(p);
+    }
+    EXPECT_EQ(Dump(Program::MSN), Golden(Program::MSN, 2));
+    keeper.RestoreConfiguration(s.getSysConfig());
+    ExpectUserConfiguration("after stop");
 }
 
 TEST_F(PrefsKeeperTest, BacksUpOnlyChosenPrograms) {

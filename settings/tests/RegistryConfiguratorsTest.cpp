@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+#include <vector>
+
 #include "ConfigFixture.h"
+#include "platform/SafeFile.h"
 #include "settings/CCuteFtpConfig.h"
 #include "settings/CKAZAAConfig.h"
 #include "settings/CMSNConfig.h"
@@ -17,58 +22,98 @@ std::string BackupKey(const char* program) { return std::string(kBackUpKey) + "\
 
 class RegistryConfiguratorsTest : public ConfigTest {};
 
-TEST_F(RegistryConfiguratorsTest, MsnRestoreAlwaysLeavesProxyStateAbsent) {
-    Values own = UserValues(Program::MSN);
-    own["ProxyState"] = DWORD{1};
-    WriteKey(HKEY_CURRENT_USER, kMsnKey, own);
-    CMSNConfig msn;
-    msn.Backup();
-    EXPECT_EQ(std::get<DWORD>(ReadKey(HKEY_CURRENT_USER, BackupKey("MSN"))["ProxyState"]), 1u);
-    msn.SetToKV(PROXY_TYPE_SOCKS5, "127.0.0.1", kPort);
-    msn.Restore();
-    own.erase("ProxyState");
-    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kMsnKey), own);
-}
-
-TEST_F(RegistryConfiguratorsTest, RestoreWithoutBackupDeletesProxyValuesButCuteFtpIsLeft) {
-    SeedUserPrograms();
+struct Configurators {
     CMSNConfig msn;
     CYahooConfig yahoo;
     CKAZAAConfig kazaa;
     CCuteFtpConfig cuteFtp;
-    EXPECT_EQ(msn.Restore(), 0);
-    EXPECT_EQ(yahoo.Restore(), 0);
-    EXPECT_EQ(kazaa.Restore(), 0);
-    EXPECT_EQ(cuteFtp.Restore(), 0);
-    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kMsnKey),
-              (Values{{"AlwaysOnTop", std::vector<BYTE>{0, 1, 0, 0}}, {"Sounds", std::string("on")}}));
-    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kYahooKey), (Values{{"Yahoo! User ID", std::string("someone")}}));
-    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kKazaaKey), (Values{{"Comment", std::string("mine")}}));
-    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kCuteFtpKey), UserValues(Program::CuteFtp));
+    struct Entry {
+        Program program;
+        const char* key;
+        std::function<long()> backup, point, restore;
+    };
+    std::vector<Entry> All() {
+        return {
+            {Program::MSN, kMsnKey, [this] { return msn.Backup(); },
+             [this] { return msn.SetToKV(PROXY_TYPE_SOCKS5, "127.0.0.1", kPort); }, [this] { return msn.Restore(); }},
+            {Program::Yahoo, kYahooKey, [this] { return yahoo.Backup(); },
+             [this] { return yahoo.SetToKV(PROXY_TYPE_HTTP, "127.0.0.1", kPort); }, [this] { return yahoo.Restore(); }},
+            {Program::Kazaa, kKazaaKey, [this] { return kazaa.Backup(); },
+             [this] { return kazaa.SetToKV(PROXY_TYPE_SOCKS5, "127.0.0.1", kPort, "u", "p"); },
+             [this] { return kazaa.Restore(); }},
+            {Program::CuteFtp, kCuteFtpKey, [this] { return cuteFtp.Backup(); },
+             [this] { return cuteFtp.SetToKV("127.0.0.1", kPort, PROXY_TYPE_SOCKS4); },
+             [this] { return cuteFtp.Restore(); }},
+        };
+    }
+};
+
+TEST_F(RegistryConfiguratorsTest, RestoreGivesBackExactlyWhatTheBackupFound) {
+    // Beside the seeded values (MSN's "ProxyState", zeros, empty texts):
+    // values of another type than the program writes, and users who have
+    // few of the values or none.
+    const std::map<Program, std::vector<Values>> users = {
+        {Program::MSN,
+         {UserValues(Program::MSN),
+          {{"AlwaysOnTop", std::vector<BYTE>{1}}, {"ProxyState", std::string("odd")}, {"HTTPPort", DWORD{0}}}}},
+        {Program::Yahoo, {UserValues(Program::Yahoo), {{"Yahoo! User ID", std::string("someone")}}}},
+        {Program::Kazaa, {UserValues(Program::Kazaa), {{"ServerPort", std::vector<BYTE>{1, 2}}}}},
+        {Program::CuteFtp, {UserValues(Program::CuteFtp), {{"Startup", std::string("yes")}}, {}}},
+    };
+    for (const auto& [program, cases] : users) {
+        for (const Values& user : cases) {
+            kvtest::TempRoot fresh;
+            Configurators c;
+            for (const auto& entry : c.All()) {
+                if (entry.program != program) continue;
+                WriteKey(HKEY_CURRENT_USER, entry.key, user);
+                EXPECT_EQ(entry.backup(), 0) << Name(program);
+                EXPECT_EQ(entry.point(), 0) << Name(program);
+                EXPECT_NE(ReadKey(HKEY_CURRENT_USER, entry.key), user) << Name(program) << " never pointed";
+                EXPECT_EQ(entry.restore(), 0) << Name(program);
+                EXPECT_EQ(DumpValues(ReadKey(HKEY_CURRENT_USER, entry.key)), DumpValues(user)) << Name(program);
+            }
+        }
+    }
 }
 
-TEST_F(RegistryConfiguratorsTest, UserWithoutProxyGetsRelayValuesRemoved) {
-    WriteKey(HKEY_CURRENT_USER, kYahooKey, {{"Yahoo! User ID", std::string("someone")}});
-    WriteKey(HKEY_CURRENT_USER, kCuteFtpKey, {{"Startup", std::string("yes")}});
-    CYahooConfig yahoo;
-    CCuteFtpConfig cuteFtp;
-    EXPECT_EQ(yahoo.Backup(), 0);
-    EXPECT_EQ(cuteFtp.Backup(), 0);
-    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, BackupKey("CuteFtp")),
-              (Values{{"FireHost", std::string()}, {"FirePort", DWORD{0}}, {"FireType", DWORD{0}},
-                      {"SocksHost", std::string()}, {"SocksType", DWORD{0}}, {"SocksPort", DWORD{0}}}));
-    yahoo.SetToKV(PROXY_TYPE_SOCKS4, "127.0.0.1", kPort);
-    cuteFtp.SetToKV("127.0.0.1", kPort, PROXY_TYPE_SOCKS4);
+TEST_F(RegistryConfiguratorsTest, RestoreWithoutBackupChangesNothing) {
+    SeedUserPrograms();
+    Configurators c;
+    for (const auto& entry : c.All()) {
+        EXPECT_EQ(entry.restore(), 0) << Name(entry.program);
+        EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, entry.key), UserValues(entry.program)) << Name(entry.program);
+    }
+}
 
-    CYahooConfig yahooLater;
-    CCuteFtpConfig cuteFtpLater;
-    yahooLater.Restore();
-    cuteFtpLater.Restore();
-    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kYahooKey), (Values{{"Yahoo! User ID", std::string("someone")}}));
-    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kCuteFtpKey),
-              (Values{{"Startup", std::string("yes")}, {"FireHost", std::string()}, {"FirePort", DWORD{0}},
-                      {"FireType", DWORD{0}}, {"SocksHost", std::string()}, {"SocksType", DWORD{0}},
-                      {"SocksPort", DWORD{0}}}));
+TEST_F(RegistryConfiguratorsTest, ProgramRemovedMeanwhileIsNotMadeAgain) {
+    SeedUserPrograms();
+    Configurators c;
+    for (const auto& entry : c.All()) {
+        entry.backup();
+        entry.point();
+        platform::RegKey parent;
+        ASSERT_EQ(parent.Open(HKEY_CURRENT_USER, "Software"), platform::ERROR_SUCCESS);
+        ASSERT_EQ(parent.RecurseDeleteKey(std::string(entry.key).substr(9)), platform::ERROR_SUCCESS);
+        EXPECT_EQ(entry.restore(), 0) << Name(entry.program);
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, entry.key)) << Name(entry.program);
+    }
+}
+
+TEST_F(RegistryConfiguratorsTest, FailedSaveReportsFailureAndChangesNothing) {
+    SeedUserPrograms();
+    Configurators c;
+    for (const auto& entry : c.All()) {
+        platform::safefile_test::FailTemporaryFiles(true);
+        const long backedUp = entry.backup();
+        const long pointed = entry.point();
+        platform::safefile_test::FailTemporaryFiles(false);
+        EXPECT_NE(backedUp, 0) << Name(entry.program);
+        EXPECT_NE(pointed, 0) << Name(entry.program);
+        EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, entry.key), UserValues(entry.program)) << Name(entry.program);
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string(kBackUpKey) + "\\" + Name(entry.program)))
+            << Name(entry.program);
+    }
 }
 
 TEST_F(RegistryConfiguratorsTest, MissingProgramKeysGiveEachClassItsFailure) {
