@@ -3,8 +3,9 @@
 // Messages.h, and what the socket notifier needs of it.
 //
 // A queue owns an epoll descriptor and an eventfd inside it. Posts and sends
-// write the eventfd; the socket notifier adds watched sockets to the same
-// epoll, so one poll of the epoll descriptor waits for both.
+// write the eventfd (once until the owner clears it); the socket notifier
+// adds watched sockets to the same epoll, so one poll of the epoll
+// descriptor waits for both.
 
 #include <atomic>
 #include <condition_variable>
@@ -39,13 +40,17 @@ public:
     int epollFd() const { return epollFd_; }
 
     // False once the queue is closed. A notice names the socket it is
-    // about, so that it can be dropped when the socket goes.
-    bool Post(const MSG& msg, SOCKET noticeOf = INVALID_SOCKET);
+    // about, so that it can be dropped when the socket goes. wake false:
+    // the owning thread posts while it looks for messages and takes them
+    // before it waits, so the eventfd need not be written.
+    bool Post(const MSG& msg, SOCKET noticeOf = INVALID_SOCKET, bool wake = true);
     bool Send(const std::shared_ptr<SentMessage>& sent);
 
     // Clears the wake-up signal; call before looking for messages so that a
     // post arriving afterwards wakes the next wait.
     void ClearWake();
+    // Wakes the queue when posted messages wait in it.
+    void WakeIfPosted();
     // Runs every waiting sent message on the calling (owning) thread.
     void RunSent();
     // The first matching posted message (see GetMessage for the filter).
@@ -73,6 +78,8 @@ private:
     const DWORD threadId_;
     int epollFd_ = -1;
     int wakeFd_ = -1;
+    // The eventfd has been (or is about to be) written and not yet read.
+    std::atomic<bool> wakePending_{false};
     std::mutex mutex_;
     std::deque<Entry> posted_;
     std::deque<std::shared_ptr<SentMessage>> sent_;
@@ -87,8 +94,8 @@ void EndCurrentQueue();
 std::shared_ptr<MessageQueue> FindThreadQueue(DWORD threadId);
 // The queue of the window's thread; null for a dead window.
 std::shared_ptr<MessageQueue> WindowQueue(HWND hwnd);
-// Posts a socket notice to a live window.
-bool PostNotice(HWND hwnd, UINT message, SOCKET s, LPARAM lParam);
+// Posts a socket notice to a live window (wake: see MessageQueue::Post).
+bool PostNotice(HWND hwnd, UINT message, SOCKET s, LPARAM lParam, bool wake = true);
 
 // Turns ready sockets of this queue into notices (SocketNotify.cpp).
 void CollectSocketNotices(MessageQueue& queue);

@@ -90,23 +90,40 @@ MessageQueue::~MessageQueue() {
 }
 
 void MessageQueue::Wake() {
+    // One write until the owner reads it: later posts are found by the same
+    // look at the queue.
+    if (wakePending_.exchange(true)) return;
     const std::uint64_t one = 1;
     [[maybe_unused]] const auto n = ::write(wakeFd_, &one, sizeof one);
 }
 
 void MessageQueue::ClearWake() {
+    if (!wakePending_.load()) return;
+    // Read first, then clear: cleared first, a poster could mark a new wake
+    // whose write this read swallows, and later posts would skip theirs.
+    // Nothing to read yet means the poster has marked the wake but not
+    // written it: it stays pending until the write lands.
     std::uint64_t count = 0;
-    [[maybe_unused]] const auto n = ::read(wakeFd_, &count, sizeof count);
+    if (::read(wakeFd_, &count, sizeof count) == sizeof count) wakePending_.store(false);
 }
 
-bool MessageQueue::Post(const MSG& msg, SOCKET noticeOf) {
+bool MessageQueue::Post(const MSG& msg, SOCKET noticeOf, bool wake) {
     {
         std::lock_guard lock(mutex_);
         if (closed_) return false;
         posted_.push_back({msg, noticeOf});
     }
-    Wake();
+    if (wake) Wake();
     return true;
+}
+
+void MessageQueue::WakeIfPosted() {
+    bool any = false;
+    {
+        std::lock_guard lock(mutex_);
+        any = !posted_.empty();
+    }
+    if (any) Wake();
 }
 
 bool MessageQueue::Send(const std::shared_ptr<SentMessage>& sent) {
@@ -208,9 +225,9 @@ std::shared_ptr<MessageQueue> WindowQueue(HWND hwnd) {
     return window ? window->queue.lock() : nullptr;
 }
 
-bool PostNotice(HWND hwnd, UINT message, SOCKET s, LPARAM lParam) {
+bool PostNotice(HWND hwnd, UINT message, SOCKET s, LPARAM lParam, bool wake) {
     const auto queue = WindowQueue(hwnd);
-    return queue && queue->Post(MSG{hwnd, message, static_cast<WPARAM>(s), lParam, GetTickCount()}, s);
+    return queue && queue->Post(MSG{hwnd, message, static_cast<WPARAM>(s), lParam, GetTickCount()}, s, wake);
 }
 
 }  // namespace detail
@@ -270,7 +287,12 @@ bool NextMessage(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool
         queue->RunSent();
         detail::CollectSocketNotices(*queue);
         if (queue->Take(msg, filter, first, last, remove)) return true;
-        if (!wait) return false;
+        if (!wait) {
+            // Notices left by a filter were posted without a wake-up; one
+            // who polls the queue's descriptor next must still see them.
+            queue->WakeIfPosted();
+            return false;
+        }
         queue->Wait(-1);
     }
 }

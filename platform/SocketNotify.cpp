@@ -58,10 +58,14 @@ Notifier& notifier() {
     return *n;
 }
 
+// Set while the calling thread turns its ready sockets into notices: it
+// takes them from its queue right afterwards, so they need no wake-up.
+thread_local bool tlsCollecting = false;
+
 void Notify(SOCKET s, const Watch& w, long event, int error = 0) {
     if (!(w.events & event)) return;
     detail::PostNotice(w.hwnd, w.message, s,
-                       WSAMAKESELECTREPLY(static_cast<WORD>(event), static_cast<WORD>(error)));
+                       WSAMAKESELECTREPLY(static_cast<WORD>(event), static_cast<WORD>(error)), !tlsCollecting);
 }
 
 int SocketError(SOCKET s) {
@@ -78,9 +82,10 @@ int BytesWaiting(SOCKET s) {
 }
 
 // FD_READ while bytes wait; FD_CLOSE once they are all read after the end
-// of the stream, or at once after a reset.
-void CheckReadable(SOCKET s, Watch& w) {
-    const int waiting = BytesWaiting(s);
+// of the stream, or at once after a reset. bytesKnown: the epoll has just
+// said that bytes wait and the stream goes on, so the socket is not asked.
+void CheckReadable(SOCKET s, Watch& w, bool bytesKnown = false) {
+    const int waiting = bytesKnown ? 1 : BytesWaiting(s);
     if (waiting > 0 && w.readArmed && (w.events & FD_READ)) {
         w.readArmed = false;
         Notify(s, w, FD_READ);
@@ -184,7 +189,7 @@ void HandleReady(SOCKET s, SocketRecord& r, Watch& w, std::uint32_t ready) {
     }
     if (ready & EPOLLHUP) w.dead = true;
     if (ready & EPOLLRDHUP) w.peerClosed = true;
-    CheckReadable(s, w);
+    CheckReadable(s, w, (ready & EPOLLIN) && !(ready & (EPOLLERR | EPOLLHUP | EPOLLRDHUP)) && !w.peerClosed && !w.dead);
     if ((ready & EPOLLOUT) && w.writeWaiting && !w.dead) {
         w.writeWaiting = false;
         Notify(s, w, FD_WRITE);
@@ -229,6 +234,7 @@ void CollectSocketNotices(MessageQueue& queue) {
     if (count <= 0) return;
     Notifier& n = notifier();
     std::lock_guard lock(n.mutex);
+    tlsCollecting = true;
     for (int i = 0; i < count; ++i) {
         const auto key = n.keys.find(ready[i].data.u64);
         if (key == n.keys.end()) continue;
@@ -238,6 +244,7 @@ void CollectSocketNotices(MessageQueue& queue) {
         HandleReady(s, r, *r.watch, ready[i].events);
         UpdateInterest(s, r, *r.watch);
     }
+    tlsCollecting = false;
 }
 
 void WatchAfterRecv(SOCKET s) {

@@ -2,8 +2,13 @@
 
 #include <pthread.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <future>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include "platform/MessageQueue.h"
 #include "platform/ThreadState.h"
@@ -16,6 +21,12 @@ namespace {
 // the resolver. Small stacks stay in the C library's cache of stacks, so
 // that starting a worker maps no memory.
 constexpr std::size_t kWorkerStackSize = 512 * 1024;
+// A worker that has finished waits this long for the next one to start on
+// it, and at most this many wait at once: making a system thread costs more
+// than a whole relayed connection on loopback, and a browser opens its
+// connections in bursts.
+constexpr auto kIdleWorkerLimit = std::chrono::seconds(10);
+constexpr std::size_t kIdleWorkersMax = 64;
 
 struct Launch {
     std::shared_ptr<ThreadEnd> end;
@@ -24,11 +35,15 @@ struct Launch {
     std::shared_ptr<std::promise<void>> started;
 };
 
-void* Run(void* argument) {
-    std::unique_ptr<Launch> launch(static_cast<Launch*>(argument));
+// The run of the body that this system thread carries now; a thread that
+// carries worker after worker is "current" only for the one it runs.
+thread_local const ThreadEnd* tlsRunning = nullptr;
+
+void RunBody(std::unique_ptr<Launch> launch) {
     ThreadEnd& end = *launch->end;
     if (launch->started) detail::CurrentQueue();
     end.id.store(GetCurrentThreadId());
+    tlsRunning = &end;
     if (launch->started) launch->started->set_value();
     const DWORD code = launch->body();
     // Body and captures go before the end is reported, so that a waiter
@@ -36,21 +51,92 @@ void* Run(void* argument) {
     const std::shared_ptr<ThreadEnd> keep = std::move(launch->end);
     launch.reset();
     detail::EndCurrentQueue();
+    tlsRunning = nullptr;
     keep->exitCode = code;
     keep->ended.Set();
+}
+
+void* Run(void* argument) {
+    RunBody(std::unique_ptr<Launch>(static_cast<Launch*>(argument)));
     return nullptr;
 }
 
-// Starts the thread of state; false when none can be made.
-bool Create(Thread::State& state, std::unique_ptr<Launch> launch, std::size_t stackSize) {
+// Finished workers waiting for the next body. Never destroyed: parked
+// threads still wait on it while the process exits.
+class IdleWorkers {
+public:
+    static IdleWorkers& Get() {
+        static IdleWorkers* pool = [] {
+            auto* made = new IdleWorkers;
+            // A forked child has none of the parent's threads.
+            ::pthread_atfork(nullptr, nullptr, [] { Get().ForgetAfterFork(); });
+            return made;
+        }();
+        return *pool;
+    }
+
+    // Gives launch to a waiting worker; false (launch untouched) when none waits.
+    bool Hand(std::unique_ptr<Launch>& launch) {
+        std::lock_guard lock(mutex_);
+        if (waiting_.empty()) return false;
+        Parked* parked = waiting_.back();
+        waiting_.pop_back();
+        parked->next = std::move(launch);
+        // Under the lock: the parked record lives on the worker's stack.
+        parked->wake.notify_one();
+        return true;
+    }
+
+    // Runs bodies on the calling worker thread until none comes in time.
+    void Serve(std::unique_ptr<Launch> launch) {
+        Parked self;
+        while (launch) {
+            RunBody(std::move(launch));
+            std::unique_lock lock(mutex_);
+            if (waiting_.size() >= kIdleWorkersMax) return;
+            waiting_.push_back(&self);
+            if (!self.wake.wait_for(lock, kIdleWorkerLimit, [&] { return self.next != nullptr; })) {
+                std::erase(waiting_, &self);
+                return;
+            }
+            launch = std::move(self.next);
+        }
+    }
+
+private:
+    struct Parked {
+        std::condition_variable wake;
+        std::unique_ptr<Launch> next;
+    };
+
+    void ForgetAfterFork() {
+        // The mutex may have been held by a thread that the child lacks.
+        new (&mutex_) std::mutex;
+        waiting_.clear();
+    }
+
+    std::mutex mutex_;
+    std::vector<Parked*> waiting_;
+};
+
+void* RunWorker(void* argument) {
+    IdleWorkers::Get().Serve(std::unique_ptr<Launch>(static_cast<Launch*>(argument)));
+    return nullptr;
+}
+
+// Starts a system thread running entry(launch); false when none can be
+// made. A worker's thread is detached at once: it outlives the body.
+bool Create(pthread_t& handle, std::unique_ptr<Launch>& launch, bool worker) {
     pthread_attr_t attributes;
     if (pthread_attr_init(&attributes) != 0) return false;
-    if (stackSize != 0) pthread_attr_setstacksize(&attributes, stackSize);
-    const int rc = pthread_create(&state.handle, &attributes, Run, launch.get());
+    if (worker) {
+        pthread_attr_setstacksize(&attributes, kWorkerStackSize);
+        pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
+    }
+    const int rc = pthread_create(&handle, &attributes, worker ? RunWorker : Run, launch.get());
     pthread_attr_destroy(&attributes);
     if (rc != 0) return false;
     launch.release();  // the thread owns it now
-    state.joinable = true;
     return true;
 }
 
@@ -73,7 +159,8 @@ Thread Thread::Start(std::function<DWORD()> body) {
     auto started = std::make_shared<std::promise<void>>();
     auto queued = started->get_future();
     auto launch = std::make_unique<Launch>(Launch{result.state_->end, std::move(body), started});
-    if (!Create(*result.state_, std::move(launch), 0)) return Thread();
+    if (!Create(result.state_->handle, launch, false)) return Thread();
+    result.state_->joinable = true;
     queued.wait();
     return result;
 }
@@ -81,8 +168,11 @@ Thread Thread::Start(std::function<DWORD()> body) {
 Thread Thread::StartWorker(std::function<DWORD()> body) {
     Thread result;
     result.state_ = std::make_shared<State>();
+    result.state_->worker = true;
     auto launch = std::make_unique<Launch>(Launch{result.state_->end, std::move(body), nullptr});
-    if (!Create(*result.state_, std::move(launch), kWorkerStackSize)) return Thread();
+    if (IdleWorkers::Get().Hand(launch)) return result;
+    pthread_t handle;
+    if (!Create(handle, launch, true)) return Thread();
     return result;
 }
 
@@ -91,7 +181,7 @@ DWORD Thread::id() const {
 }
 
 bool Thread::IsCurrent() const {
-    return state_ && pthread_equal(state_->handle, pthread_self());
+    return state_ && tlsRunning == state_->end.get();
 }
 
 bool Thread::IsRunning() const {
@@ -104,6 +194,11 @@ bool Thread::Wait(DWORD ms) const {
 
 void Thread::Join() const {
     if (!state_) return;
+    // A worker's system thread is not its own: its end is the body's end.
+    if (state_->worker) {
+        if (!IsCurrent()) Wait(INFINITE);
+        return;
+    }
     std::lock_guard lock(state_->joinMutex);
     if (state_->joinable && !pthread_equal(state_->handle, pthread_self())) {
         pthread_join(state_->handle, nullptr);

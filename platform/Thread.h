@@ -27,7 +27,10 @@ public:
     static Thread Start(std::function<DWORD()> body);
     // The same for a short-lived worker that nobody posts to: it gets no
     // message queue and a small stack (512 KiB), and the call returns
-    // without waiting for the new thread to run.
+    // without waiting for it to run. A finished worker's system thread
+    // waits a while to carry the next worker, so a worker's id may be an
+    // earlier worker's; everything else (end, exit code, IsCurrent) is the
+    // worker's own.
     static Thread StartWorker(std::function<DWORD()> body);
 
     bool IsValid() const { return static_cast<bool>(state_); }

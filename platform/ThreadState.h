@@ -26,6 +26,9 @@ struct Thread::State {
     std::shared_ptr<ThreadEnd> end = std::make_shared<ThreadEnd>();
     Event& ended = end->ended;
     std::mutex joinMutex;
+    // Started by StartWorker: the system thread belongs to the idle-worker
+    // pool, and only the body's end is this thread's end.
+    bool worker = false;
     pthread_t handle{};
     // Neither joined nor detached yet; written under joinMutex.
     bool joinable = false;

@@ -231,6 +231,47 @@ TEST_F(MessagesTest, QueueFdWakesPollerOnPostFromOtherThread) {
     t.Join();
 }
 
+// A main loop polls the queue's descriptor and drains: every post of the
+// other threads racing the drain must wake it, and a drained queue must
+// leave the descriptor quiet (no loop spinning on a stale wake-up). More
+// posters than cores, so that the drain is cut off at any point.
+TEST_F(MessagesTest, PostsRacingTheDrainAlwaysWakeAndADrainedQueueIsQuiet) {
+    constexpr int kPosters = 12;
+    constexpr int kPostsEach = 20000;
+    const int fd = GetMessageQueueFd();
+    const DWORD me = GetCurrentThreadId();
+    std::vector<Thread> posters;
+    for (int p = 0; p < kPosters; ++p) {
+        posters.push_back(Thread::Start([me, p] {
+            for (int i = 0; i < kPostsEach; ++i) {
+                PostThreadMessage(me, WM_USER, static_cast<WPARAM>(p), static_cast<LPARAM>(i));
+                if (i % 64 == 0) Sleep(0);
+            }
+            return 0u;
+        }));
+    }
+    std::vector<int> next(kPosters, 0);
+    int received = 0;
+    bool inOrder = true;
+    MSG msg;
+    pollfd p{fd, POLLIN, 0};
+    while (received < kPosters * kPostsEach) {
+        // A lost wake-up shows as a poll that times out with posts pending.
+        if (::poll(&p, 1, 2000) != 1) break;
+        while (PeekMessage(msg)) {
+            int& expected = next[msg.wParam];
+            inOrder = inOrder && msg.lParam == expected;
+            ++expected;
+            ++received;
+        }
+    }
+    EXPECT_EQ(received, kPosters * kPostsEach);
+    EXPECT_TRUE(inOrder);
+    for (const Thread& poster : posters) poster.Join();
+    EXPECT_FALSE(PeekMessage(msg));
+    EXPECT_EQ(::poll(&p, 1, 0), 0);
+}
+
 TEST_F(MessagesTest, RegisteredMessagesMatchByTextWithoutCase) {
     const UINT a = RegisterWindowMessage("{1329AE31-70CD-4f8e-B32D-EE0C34041028}");
     const UINT b = RegisterWindowMessage("{1329ae31-70cd-4F8E-b32d-ee0c34041028}");

@@ -1,6 +1,7 @@
 #include "platform/SocketNotify.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <cstring>
@@ -130,6 +131,24 @@ TEST_F(NetSocketNotifyTest, ResetGivesCloseNoticeWithError) {
     ASSERT_TRUE(WaitFor(server, FD_CLOSE));
     EXPECT_EQ(Last(server, FD_CLOSE)->error, WSAECONNRESET);
     EXPECT_EQ(Count(server, FD_READ), 0);
+}
+
+// Notices are queued without waking the queue while its thread collects
+// them; one that a filtered look leaves behind must still wake a main loop
+// that polls the queue's descriptor.
+TEST_F(NetSocketNotifyTest, NoticeLeftByAFilteredLookStillWakesThePoller) {
+    const auto [server, client] = Connected(FD_READ | FD_CLOSE);
+    kvtest::PumpFor(50);
+    platform::send(client, "abc", 3, 0);
+    pollfd p{GetMessageQueueFd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 3000), 1);
+    MSG msg;
+    EXPECT_FALSE(PeekMessage(msg, hwnd_, WM_USER + 50, WM_USER + 50));
+    EXPECT_EQ(::poll(&p, 1, 0), 1);
+    ASSERT_TRUE(PeekMessage(msg, hwnd_, kNotice, kNotice));
+    EXPECT_EQ(WSAGETSELECTEVENT(msg.lParam), FD_READ);
+    EXPECT_FALSE(PeekMessage(msg));
+    EXPECT_EQ(::poll(&p, 1, 0), 0);
 }
 
 TEST_F(NetSocketNotifyTest, WriteNoticeOnceConnectedThenOnlyAfterWouldBlock) {

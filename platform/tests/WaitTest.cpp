@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
+#include <vector>
 
 #include "platform/CriticalSection.h"
 #include "platform/Event.h"
@@ -142,6 +146,61 @@ TEST_F(WaitTest, WorkerThreadHasNoQueueAndSignalsItsEndWithExitCode) {
     EXPECT_EQ(t.ExitCode(), 9u);
 }
 
+// A finished worker's system thread carries the next worker: each worker's
+// end, exit code and "current" must still be its own.
+TEST_F(WaitTest, WorkersOneAfterAnotherKeepTheirOwnEndCodeAndCurrentness) {
+    constexpr int kWorkers = 6;
+    std::vector<Thread> workers(kWorkers);
+    for (int i = 0; i < kWorkers; ++i) {
+        const Event handleKept(true, false);
+        std::atomic<bool> sawItselfCurrent{false};
+        std::atomic<bool> sawEarlierCurrent{false};
+        workers[i] = Thread::StartWorker([&, i, handleKept] {
+            WaitForSingleObject(handleKept, 5000);
+            sawItselfCurrent = workers[i].IsCurrent();
+            for (int j = 0; j < i; ++j) sawEarlierCurrent = sawEarlierCurrent || workers[j].IsCurrent();
+            return static_cast<DWORD>(100 + i);
+        });
+        ASSERT_TRUE(workers[i].IsValid());
+        handleKept.Set();
+        ASSERT_TRUE(workers[i].Wait(5000));
+        EXPECT_TRUE(sawItselfCurrent) << i;
+        EXPECT_FALSE(sawEarlierCurrent) << i;
+    }
+    for (int i = 0; i < kWorkers; ++i) {
+        EXPECT_FALSE(workers[i].IsRunning());
+        EXPECT_EQ(workers[i].ExitCode(), static_cast<DWORD>(100 + i));
+        workers[i].Join();
+    }
+}
+
+// More workers at once than finished ones are kept waiting, twice over:
+// every one runs, none waits for another's end.
+TEST_F(WaitTest, BurstsOfWorkersAllRunAtOnce) {
+    constexpr int kWorkers = 150;
+    for (int wave = 0; wave < 2; ++wave) {
+        const Event release(true, false);
+        std::atomic<int> running{0};
+        std::vector<Thread> workers;
+        for (int i = 0; i < kWorkers; ++i) {
+            workers.push_back(Thread::StartWorker([&running, release, i] {
+                ++running;
+                WaitForSingleObject(release, 5000);
+                return static_cast<DWORD>(i);
+            }));
+            ASSERT_TRUE(workers.back().IsValid());
+        }
+        const auto start = Clock::now();
+        while (running.load() < kWorkers && MsSince(start) < 5000) Sleep(5);
+        EXPECT_EQ(running.load(), kWorkers) << "wave " << wave;
+        release.Set();
+        for (int i = 0; i < kWorkers; ++i) {
+            ASSERT_TRUE(workers[i].Wait(5000));
+            EXPECT_EQ(workers[i].ExitCode(), static_cast<DWORD>(i));
+        }
+    }
+}
+
 TEST_F(WaitTest, DroppedThreadHandleLetsThreadFinish) {
     const Event done(true, false);
     Thread::Start([done] {
@@ -176,6 +235,28 @@ TEST_F(WaitTest, TickCountFollowsSleep) {
     const DWORD after = GetTickCount();
     EXPECT_GE(after - before, 50u);
     EXPECT_LT(after - before, 2000u);
+}
+
+// Kept outside the suites run under the thread checker, which does not
+// follow a fork of a threaded process.
+TEST(ThreadForkTest, AForkedChildStartsWorkersOfItsOwn) {
+    kvtest::TempRoot root;
+    // Leave finished workers waiting in this process: the child has none of them.
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(Thread::StartWorker([] { return 0u; }).Wait(5000));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const Event ran(true, false);
+        const Thread worker = Thread::StartWorker([ran] {
+            ran.Set();
+            return 0u;
+        });
+        ::_exit(worker.IsValid() && WaitForSingleObject(ran, 3000) == WAIT_OBJECT_0 ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
