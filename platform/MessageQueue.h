@@ -49,6 +49,9 @@ public:
     // Clears the wake-up signal; call before looking for messages so that a
     // post arriving afterwards wakes the next wait.
     void ClearWake();
+    // Set by the owning thread while it runs a message loop that looks at
+    // the queue before each wait: its own posts then wake nothing.
+    void SetOwnerPumps(bool pumps) { ownerPumps_ = pumps; }
     // Wakes the queue when posted messages wait in it.
     void WakeIfPosted();
     // Runs every waiting sent message on the calling (owning) thread.
@@ -78,6 +81,8 @@ private:
     const DWORD threadId_;
     int epollFd_ = -1;
     int wakeFd_ = -1;
+    // Read and written on the owning thread only.
+    bool ownerPumps_ = false;
     // The eventfd has been (or is about to be) written and not yet read.
     std::atomic<bool> wakePending_{false};
     std::mutex mutex_;

@@ -113,7 +113,8 @@ bool MessageQueue::Post(const MSG& msg, SOCKET noticeOf, bool wake) {
         if (closed_) return false;
         posted_.push_back({msg, noticeOf});
     }
-    if (wake) Wake();
+    const bool ownerLooksNext = GetCurrentThreadId() == threadId_ && ownerPumps_;
+    if (wake && !ownerLooksNext) Wake();
     return true;
 }
 

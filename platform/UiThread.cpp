@@ -2,6 +2,8 @@
 
 #include <future>
 
+#include "platform/MessageQueue.h"
+
 namespace platform {
 
 bool UiThread::CreateThread() {
@@ -27,7 +29,14 @@ DWORD UiThread::Main() {
 }
 
 int UiThread::Run() {
-    while (PumpMessage()) {
+    {
+        // This loop looks at the queue before every wait: what the thread
+        // posts to itself meanwhile needs no wake-up.
+        const auto queue = detail::CurrentQueue();
+        queue->SetOwnerPumps(true);
+        while (PumpMessage()) {
+        }
+        queue->SetOwnerPumps(false);
     }
     return ExitInstance();
 }

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <mutex>
 #include <vector>
 
 #include "platform/Event.h"
+#include "platform/Time.h"
 #include "platform/Wait.h"
 #include "support/TempRoot.h"
 
@@ -57,6 +59,35 @@ TEST_F(UiThreadTest, PostedQuitEndsLoopAfterEarlierMessages) {
     EXPECT_EQ(t.steps, (std::vector<std::string>{"init", "exit"}));
     EXPECT_EQ(t.messages, (std::vector<UINT>{kStart, kStop, WM_QUIT}));
     EXPECT_FALSE(t.PostThreadMessage(kStart, 0, 0));
+}
+
+// The loop's own posts wake nothing; posts of other threads that race
+// them must still wake the loop.
+TEST_F(UiThreadTest, OwnPostsAndOtherThreadsPostsAllArrive) {
+    constexpr int kChain = 2000;
+    constexpr int kFromOutside = 2000;
+    struct ChainThread : UiThread {
+        std::atomic<int> chained{0};
+        std::atomic<int> outside{0};
+        bool PreTranslateMessage(MSG& msg) override {
+            if (msg.message == kStart && ++chained < kChain) platform::PostThreadMessage(ThreadId(), kStart, 0, 0);
+            if (msg.message == kStop) ++outside;
+            return msg.message != WM_QUIT;
+        }
+    } t;
+    ASSERT_TRUE(t.CreateThread());
+    EXPECT_TRUE(t.PostThreadMessage(kStart, 0, 0));
+    for (int i = 0; i < kFromOutside; ++i) {
+        EXPECT_TRUE(t.PostThreadMessage(kStop, 0, 0));
+        if (i % 50 == 0) Sleep(1);
+    }
+    // Bounded: a lost wake-up would leave the counts short.
+    for (int i = 0; i < 500 && (t.chained.load() < kChain || t.outside.load() < kFromOutside); ++i) Sleep(10);
+    EXPECT_EQ(t.chained.load(), kChain);
+    EXPECT_EQ(t.outside.load(), kFromOutside);
+    EXPECT_TRUE(PostThreadMessage(t.ThreadId(), WM_QUIT, 0, 0));
+    ASSERT_TRUE(t.thread().Wait(5000));
+    t.thread().Join();
 }
 
 TEST_F(UiThreadTest, FailedInitInstanceSkipsLoop) {

@@ -1,6 +1,7 @@
 #include "relay/http/ChttpResponseSock.h"
 
 #include <algorithm>
+#include <string>
 
 #include "kvres/RelayStrings.h"
 #include "relay/engine/CBaseServer.h"
@@ -29,13 +30,20 @@ constexpr unsigned kServerBlockedPage = 1001;
 constexpr unsigned kAdBlockedPage = 1002;
 
 // The response stream's output, straight to the client.
+// Gathers what one upstream block gives the client, so that a response's
+// head and the body bytes that came with it leave in one send.
 class ClientSink : public IByteSink {
 public:
     explicit ClientSink(IRelayClient& client) : m_Client(client) {}
-    void Emit(std::string_view bytes) override { m_Client.QueueToClient(bytes); }
+    void Emit(std::string_view bytes) override { m_Gathered.append(bytes); }
+    void Flush() {
+        m_Client.QueueToClient(m_Gathered);
+        m_Gathered.clear();
+    }
 
 private:
     IRelayClient& m_Client;
+    std::string m_Gathered;
 };
 
 }  // namespace
@@ -221,6 +229,7 @@ bool ChttpResponseSock::RelayUpstreamBlock(char* buffer, int length) {
     if (GetState() != eLegState::Relaying) return CRelayServerSock::RelayUpstreamBlock(buffer, length);
     ClientSink sink(Owner());
     const bool open = m_Responses.Feed({buffer, static_cast<std::size_t>(length)}, sink);
+    sink.Flush();
     if (m_Responses.SwitchedProtocols()) {
         // Both ways the bytes now belong to the protocol switched to.
         m_Requests.StartTunnel();
@@ -233,6 +242,7 @@ void ChttpResponseSock::UpstreamEnded() {
     if (GetState() != eLegState::Relaying) return;
     ClientSink sink(Owner());
     m_Responses.End(sink);
+    sink.Flush();
 }
 
 bool ChttpResponseSock::StartBody(std::string_view head) { return CBaseServer::FilterRecvHead(head, m_ScriptState); }
