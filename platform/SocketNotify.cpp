@@ -288,13 +288,23 @@ void WatchListening(SOCKET s) {
     if (r.watch) UpdateInterest(s, r, *r.watch);
 }
 
-void WatchClosing(SOCKET s) {
+bool WatchIsConnected(SOCKET s) {
     Notifier& n = notifier();
     std::lock_guard lock(n.mutex);
     const auto it = n.sockets.find(s);
-    if (it == n.sockets.end()) return;
+    return it != n.sockets.end() && it->second.connected && !it->second.listening && !it->second.connecting;
+}
+
+bool WatchClosing(SOCKET s) {
+    Notifier& n = notifier();
+    std::lock_guard lock(n.mutex);
+    const auto it = n.sockets.find(s);
+    if (it == n.sockets.end()) return false;
+    const SocketRecord& r = it->second;
+    const bool connected = r.connected && !r.listening && !r.connecting;
     Unwatch(n, s, it->second);
     n.sockets.erase(it);
+    return connected;
 }
 
 }  // namespace detail

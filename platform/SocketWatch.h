@@ -13,6 +13,9 @@ void WatchSendBlocked(SOCKET s);
 void WatchConnectStarted(SOCKET s, bool pending);
 void WatchListening(SOCKET s);
 // Before the descriptor is closed: forget the socket and its notices.
-void WatchClosing(SOCKET s);
+// True when it was a connected socket (neither listening nor connecting).
+bool WatchClosing(SOCKET s);
+// True when the notifier knows s as a connected socket.
+bool WatchIsConnected(SOCKET s);
 
 }  // namespace platform::detail

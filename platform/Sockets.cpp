@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/SocketCloser.h"
 #include "platform/SocketWatch.h"
 
 namespace platform {
@@ -185,7 +186,12 @@ SOCKET socket(int af, int type, int protocol) {
 }
 
 int closesocket(SOCKET s) {
-    detail::WatchClosing(s);
+    if (detail::WatchClosing(s)) {
+        // A connected socket ends its stream in the background, as the
+        // system does with the bytes still unsent after a close.
+        detail::CloseInBackground(s);
+        return 0;
+    }
     if (::close(s) != 0) return FailErrno();
     return 0;
 }
@@ -263,6 +269,12 @@ int send(SOCKET s, const char* buffer, int length, int flags) {
 }
 
 int shutdown(SOCKET s, int how) {
+    // The end of a connected stream goes out in the background, in order
+    // with the socket's close (see closesocket).
+    if (how == SD_SEND && detail::WatchIsConnected(s)) {
+        detail::ShutDownSendingInBackground(s);
+        return 0;
+    }
     if (::shutdown(s, how) != 0) return FailErrno();
     return 0;
 }

@@ -151,6 +151,36 @@ TEST_F(NetSocketNotifyTest, NoticeLeftByAFilteredLookStillWakesThePoller) {
     EXPECT_EQ(::poll(&p, 1, 0), 0);
 }
 
+// A connected socket's end goes out on a thread of the layer's own: the
+// peer must still get every byte sent before it, then the end of stream,
+// whether the stream was shut down first or closed at once.
+TEST_F(NetSocketNotifyTest, PeerGetsEveryByteThenTheEndAfterShutdownOrClose) {
+    for (const bool shutDownFirst : {true, false}) {
+        SCOPED_TRACE(shutDownFirst ? "shut down, then closed" : "closed");
+        const auto [server, client] = Connected(FD_READ | FD_WRITE | FD_CLOSE);
+        const std::string sent(32 * 1024, 'k');
+        ASSERT_EQ(platform::send(server, sent.data(), static_cast<int>(sent.size()), 0), static_cast<int>(sent.size()));
+        if (shutDownFirst) {
+            EXPECT_EQ(platform::shutdown(server, SD_SEND), 0);
+            // Reading goes on after the sending side is shut down.
+            platform::send(client, "r", 1, 0);
+            ASSERT_TRUE(WaitFor(server, FD_READ));
+            char byte = 0;
+            EXPECT_EQ(platform::recv(server, &byte, 1, 0), 1);
+        }
+        EXPECT_EQ(platform::closesocket(server), 0);
+        Forget(server);
+        const DWORD limitMs = 5000;
+        platform::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&limitMs), sizeof limitMs);
+        std::string received;
+        char buf[4096];
+        int n = 0;
+        while ((n = platform::recv(client, buf, sizeof buf, 0)) > 0) received.append(buf, static_cast<std::size_t>(n));
+        EXPECT_EQ(n, 0) << "the end of stream, not a time-out";
+        EXPECT_EQ(received, sent);
+    }
+}
+
 TEST_F(NetSocketNotifyTest, WriteNoticeOnceConnectedThenOnlyAfterWouldBlock) {
     const auto [server, client] = Connected(FD_WRITE | FD_READ);
     ASSERT_TRUE(WaitFor(server, FD_WRITE));

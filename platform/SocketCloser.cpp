@@ -1,0 +1,104 @@
+#include "platform/SocketCloser.h"
+
+#include <pthread.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <new>
+#include <thread>
+#include <vector>
+
+namespace platform::detail {
+
+namespace {
+
+// Never destroyed: its thread may still close while the process exits.
+class SocketCloser {
+public:
+    static SocketCloser& Get() {
+        static SocketCloser* closer = [] {
+            auto* made = new SocketCloser;
+            ::pthread_atfork(nullptr, nullptr, [] { Get().TakeOverAfterFork(); });
+            return made;
+        }();
+        return *closer;
+    }
+
+    void Hand(int fd, bool close) {
+        std::unique_lock lock(mutex_);
+        if (!started_ && !Start()) {
+            lock.unlock();
+            End({fd, close});
+            return;
+        }
+        waiting_.push_back({fd, close});
+        // A closer at work takes this one with the rest.
+        if (sleeping_) wake_.notify_one();
+    }
+
+private:
+    struct Ending {
+        int fd;
+        bool close;  // else: shut the sending down
+    };
+
+    static void End(const Ending& ending) {
+        if (ending.close) {
+            ::close(ending.fd);
+        } else {
+            ::shutdown(ending.fd, SHUT_WR);
+        }
+    }
+
+    bool Start() {
+        try {
+            std::thread([this] { Run(); }).detach();
+        } catch (const std::system_error&) {
+            return false;
+        }
+        started_ = true;
+        return true;
+    }
+
+    void Run() {
+        std::vector<Ending> closing;
+        for (;;) {
+            {
+                std::unique_lock lock(mutex_);
+                sleeping_ = true;
+                wake_.wait(lock, [&] { return !waiting_.empty(); });
+                sleeping_ = false;
+                closing.swap(waiting_);
+            }
+            for (const Ending& ending : closing) End(ending);
+            closing.clear();
+        }
+    }
+
+    void TakeOverAfterFork() {
+        // The child has its own copies of the waiting descriptors but not
+        // the thread: it closes them itself and starts a closer when needed.
+        new (&mutex_) std::mutex;
+        new (&wake_) std::condition_variable;
+        for (const Ending& ending : waiting_) End(ending);
+        waiting_.clear();
+        started_ = false;
+        sleeping_ = false;
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::vector<Ending> waiting_;
+    bool started_ = false;
+    bool sleeping_ = false;
+};
+
+}  // namespace
+
+void CloseInBackground(int fd) { SocketCloser::Get().Hand(fd, true); }
+
+void ShutDownSendingInBackground(int fd) { SocketCloser::Get().Hand(fd, false); }
+
+}  // namespace platform::detail

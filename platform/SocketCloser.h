@@ -1,0 +1,17 @@
+#pragma once
+// Inside the platform layer only: ends connected sockets on a thread of
+// its own. Closing one, or shutting its sending down, sends its end of
+// stream, and on loopback the kernel delivers it to the peer inside that
+// call; a thread that owns many connections would pay that for each one's
+// end.
+
+namespace platform::detail {
+
+// Closes fd soon, after every descriptor handed over before it. The number
+// stays taken until then, so it cannot name another socket meanwhile.
+void CloseInBackground(int fd);
+// Shuts fd's sending down soon, in the same order as the closes: a socket
+// shut down here must be closed by CloseInBackground too.
+void ShutDownSendingInBackground(int fd);
+
+}  // namespace platform::detail
