@@ -27,7 +27,10 @@ void CHunterDownloadThread::OnDownload() {
         CUrlDownloadMoniker moniker(m_Hunter.getProxyConfig(), [this] { m_Hunter.NoteProgress(); });
         result.m_Success = moniker.Open(
             pending.url, pending.allowFile, m_Hunter.GetPageLimits(),
-            [this] { return m_bAbort.load() || m_Hunter.getProxyConfig().getShouldStop(); }, result.m_Text);
+            [this, tag = pending.tag] {
+                return m_bAbort.load() || m_Hunter.getProxyConfig().getShouldStop() || !m_Hunter.IsAwaited(tag);
+            },
+            result.m_Text);
     }
     // An empty address still answers the crawl's wait, with a failure.
     m_Hunter.Downloads().AppendNewDownload(std::move(result));

@@ -269,6 +269,11 @@ long CHunterThread::UrlDownload(CUrlNode& node, bool allowFile) {
         tag = ++m_nLastTag;
         m_Pending = PendingDownload{node.getUrl(), tag, allowFile};
     }
+    m_nAwaitedTag.store(tag);
+    const struct NoLongerAwaited {
+        std::atomic<unsigned>& tag;
+        ~NoLongerAwaited() { tag.store(0); }
+    } awaited{m_nAwaitedTag};
     bool posted = false;
     {
         std::lock_guard lock(m_DownloadThreadCS);

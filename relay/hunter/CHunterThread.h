@@ -90,6 +90,10 @@ public:
     // For the download thread.
     PendingDownload TakePendingDownload();
     void NoteProgress() { m_bProgress.store(true); }
+    // False once the crawl no longer waits for the download of tag: a stop
+    // that reached the crawl first must still end that transfer, even when
+    // the next hunt has cleared the stop meanwhile.
+    bool IsAwaited(unsigned tag) const { return m_nAwaitedTag.load() == tag; }
     CDownloadedManager& Downloads() { return m_Downloads; }
 
 private:
@@ -109,6 +113,7 @@ private:
     std::mutex m_PendingCS;
     PendingDownload m_Pending;
     unsigned m_nLastTag = 0;
+    std::atomic<unsigned> m_nAwaitedTag{0};
     std::atomic<bool> m_bProgress{false};
     CDownloadedManager m_Downloads;
     std::mutex m_DownloadThreadCS;
