@@ -11,6 +11,11 @@ struct LineCase {
     Action action;
 };
 
+void PrintTo(const LineCase& c, std::ostream* out) {
+    *out << "arguments:";
+    for (const std::string& argument : c.arguments) *out << ' ' << argument;
+}
+
 class CommandLineActionTest : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(CommandLineActionTest, ChoosesTheStartUpAction) {

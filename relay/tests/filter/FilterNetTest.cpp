@@ -137,6 +137,8 @@ struct Preset {
     Adjust adjust;
 };
 
+void PrintTo(const Preset& c, std::ostream* out) { *out << c.name; }
+
 const Preset kPresets[] = {
     {"DefaultPreset", [](CFiltrationSettings& f) { f.SetToMediumProtection(); }},
     {"EveryIncomingFilter",
@@ -244,6 +246,8 @@ struct Shield {
     std::function<void(COutFiltration&)> on;
     std::string fields;  // what the origin gets of the fields before Host
 };
+
+void PrintTo(const Shield& c, std::ostream* out) { *out << c.name; }
 
 const Shield kShields[] = {
     {"UserAgent", [](COutFiltration& o) { o.SetOsShield(1); },

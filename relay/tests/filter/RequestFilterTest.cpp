@@ -35,6 +35,8 @@ struct RequestCase {
     Counters counters;
 };
 
+void PrintTo(const RequestCase& c, std::ostream* out) { *out << c.name; }
+
 class RequestFilterTest : public FilterTest, public ::testing::WithParamInterface<RequestCase> {};
 
 TEST_P(RequestFilterTest, GivesTheVerdictEditsInPlaceAndCounts) {

@@ -25,6 +25,8 @@ struct ResponseCase {
     Counters counters;
 };
 
+void PrintTo(const ResponseCase& c, std::ostream* out) { *out << c.name; }
+
 // Filters one buffer with a fresh connection state.
 std::string FilterOnce(CFiltrationManager& manager, const std::string& text, CScriptFilterState& state) {
     std::string buffer = Buffer(text);

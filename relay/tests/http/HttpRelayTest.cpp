@@ -379,6 +379,8 @@ struct FirewallCase {
     bool absolute;
 };
 
+void PrintTo(const FirewallCase& c, std::ostream* out) { *out << c.name; }
+
 class FirewallRoadTest : public HttpRelayTest, public ::testing::WithParamInterface<FirewallCase> {};
 
 TEST_P(FirewallRoadTest, PlainRequestTakesTheFormItsLastHopNeeds) {

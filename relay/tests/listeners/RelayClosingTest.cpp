@@ -30,10 +30,14 @@ struct ListenerCase {
     Protocol protocol;
 };
 
-std::string CaseName(const testing::TestParamInfo<ListenerCase>& info) {
+std::string Label(const ListenerCase& c) {
     static const char* const kNames[] = {"http", "connect", "socks4", "socks5"};
-    return "listener" + std::to_string(info.param.listener) + "_" + kNames[static_cast<int>(info.param.protocol)];
+    return "listener" + std::to_string(c.listener) + "_" + kNames[static_cast<int>(c.protocol)];
 }
+
+std::string CaseName(const testing::TestParamInfo<ListenerCase>& info) { return Label(info.param); }
+
+void PrintTo(const ListenerCase& c, std::ostream* out) { *out << Label(c); }
 
 // What the client sends to have a tunnel to 127.0.0.1:port, and the size of
 // the answer that opens it.

@@ -106,9 +106,11 @@ struct CurlCase {
     const char* scheme;  // http, socks4, socks4a, socks5 or socks5h
 };
 
-std::string CaseName(const testing::TestParamInfo<CurlCase>& info) {
-    return "listener" + std::to_string(info.param.listener) + "_" + info.param.scheme;
-}
+std::string Label(const CurlCase& c) { return "listener" + std::to_string(c.listener) + "_" + c.scheme; }
+
+std::string CaseName(const testing::TestParamInfo<CurlCase>& info) { return Label(info.param); }
+
+void PrintTo(const CurlCase& c, std::ostream* out) { *out << Label(c); }
 
 class SocksCurlTest : public SocksTest, public testing::WithParamInterface<CurlCase> {
 protected:
