@@ -23,7 +23,8 @@ bool PumpUiUntil(const std::function<bool()>& done, std::chrono::milliseconds li
         if (done()) return true;
         if (std::chrono::steady_clock::now() >= deadline) return false;
         bool busy = false;
-        while (g_main_context_iteration(nullptr, FALSE)) busy = true;
+        // A source that is always ready must not hold the loop past its limit.
+        while (std::chrono::steady_clock::now() < deadline && g_main_context_iteration(nullptr, FALSE)) busy = true;
         if (wxTheApp) wxTheApp->ProcessPendingEvents();
         busy |= platform::MainLoopQueue::DrainNow();
         if (!busy) std::this_thread::sleep_for(std::chrono::milliseconds(2));
