@@ -45,6 +45,8 @@ struct SocketRecord {
     std::optional<Watch> watch;
 };
 
+bool IsConnectedStream(const SocketRecord& r) { return r.connected && !r.listening && !r.connecting; }
+
 // All sockets the notifier knows; one lock, taken before any queue's.
 struct Notifier {
     std::mutex mutex;
@@ -292,7 +294,7 @@ bool WatchIsConnected(SOCKET s) {
     Notifier& n = notifier();
     std::lock_guard lock(n.mutex);
     const auto it = n.sockets.find(s);
-    return it != n.sockets.end() && it->second.connected && !it->second.listening && !it->second.connecting;
+    return it != n.sockets.end() && IsConnectedStream(it->second);
 }
 
 bool WatchClosing(SOCKET s) {
@@ -300,8 +302,7 @@ bool WatchClosing(SOCKET s) {
     std::lock_guard lock(n.mutex);
     const auto it = n.sockets.find(s);
     if (it == n.sockets.end()) return false;
-    const SocketRecord& r = it->second;
-    const bool connected = r.connected && !r.listening && !r.connecting;
+    const bool connected = IsConnectedStream(it->second);
     Unwatch(n, s, it->second);
     n.sockets.erase(it);
     return connected;

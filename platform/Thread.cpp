@@ -2,7 +2,6 @@
 
 #include <pthread.h>
 
-#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <future>
@@ -124,8 +123,9 @@ void* RunWorker(void* argument) {
     return nullptr;
 }
 
-// Starts a system thread running entry(launch); false when none can be
-// made. A worker's thread is detached at once: it outlives the body.
+// Starts a system thread that runs launch (a worker's, on and on: see
+// IdleWorkers); false when none can be made. A worker's thread is detached
+// at once: it outlives the body.
 bool Create(pthread_t& handle, std::unique_ptr<Launch>& launch, bool worker) {
     pthread_attr_t attributes;
     if (pthread_attr_init(&attributes) != 0) return false;
