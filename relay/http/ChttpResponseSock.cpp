@@ -30,12 +30,22 @@ constexpr unsigned kServerBlockedPage = 1001;
 constexpr unsigned kAdBlockedPage = 1002;
 
 // The response stream's output, straight to the client.
-// Gathers what one upstream block gives the client, so that a response's
-// head and the body bytes that came with it leave in one send.
+// Gathers the small pieces one upstream block gives the client (a
+// response's head and the body bytes that came with it) so that they leave
+// in one send; large pieces go on as they are, uncopied.
 class ClientSink : public IByteSink {
 public:
+    static constexpr std::size_t kGatherLimit = 4096;
+
     explicit ClientSink(IRelayClient& client) : m_Client(client) {}
-    void Emit(std::string_view bytes) override { m_Gathered.append(bytes); }
+    void Emit(std::string_view bytes) override {
+        if (m_Gathered.size() + bytes.size() <= kGatherLimit) {
+            m_Gathered.append(bytes);
+            return;
+        }
+        Flush();
+        m_Client.QueueToClient(bytes);
+    }
     void Flush() {
         m_Client.QueueToClient(m_Gathered);
         m_Gathered.clear();
