@@ -1,6 +1,5 @@
 #include "platform/SocketCloser.h"
 
-#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -10,22 +9,15 @@
 #include <thread>
 #include <vector>
 
+#include "platform/ForkSafeInstance.h"
+
 namespace platform::detail {
 
 namespace {
 
-// Never destroyed: its thread may still close while the process exits.
+// One ForkSafeInstance: its thread may still close while the process exits.
 class SocketCloser {
 public:
-    static SocketCloser& Get() {
-        static SocketCloser* closer = [] {
-            auto* made = new SocketCloser;
-            ::pthread_atfork(nullptr, nullptr, [] { Get().TakeOverAfterFork(); });
-            return made;
-        }();
-        return *closer;
-    }
-
     void Hand(int fd, bool close) {
         std::unique_lock lock(mutex_);
         if (!started_ && !Start()) {
@@ -36,6 +28,17 @@ public:
         waiting_.push_back({fd, close});
         // A closer at work takes this one with the rest.
         if (sleeping_) wake_.notify_one();
+    }
+
+    void AfterForkInChild() {
+        // The child has its own copies of the waiting descriptors but not
+        // the thread: it closes them itself and starts a closer when needed.
+        new (&mutex_) std::mutex;
+        new (&wake_) std::condition_variable;
+        for (const Ending& ending : waiting_) End(ending);
+        waiting_.clear();
+        started_ = false;
+        sleeping_ = false;
     }
 
 private:
@@ -77,17 +80,6 @@ private:
         }
     }
 
-    void TakeOverAfterFork() {
-        // The child has its own copies of the waiting descriptors but not
-        // the thread: it closes them itself and starts a closer when needed.
-        new (&mutex_) std::mutex;
-        new (&wake_) std::condition_variable;
-        for (const Ending& ending : waiting_) End(ending);
-        waiting_.clear();
-        started_ = false;
-        sleeping_ = false;
-    }
-
     std::mutex mutex_;
     std::condition_variable wake_;
     std::vector<Ending> waiting_;
@@ -97,8 +89,8 @@ private:
 
 }  // namespace
 
-void CloseInBackground(int fd) { SocketCloser::Get().Hand(fd, true); }
+void CloseInBackground(int fd) { ForkSafeInstance<SocketCloser>().Hand(fd, true); }
 
-void ShutDownSendingInBackground(int fd) { SocketCloser::Get().Hand(fd, false); }
+void ShutDownSendingInBackground(int fd) { ForkSafeInstance<SocketCloser>().Hand(fd, false); }
 
 }  // namespace platform::detail

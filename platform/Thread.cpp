@@ -9,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/ForkSafeInstance.h"
 #include "platform/MessageQueue.h"
 #include "platform/ThreadState.h"
 
@@ -60,20 +61,10 @@ void* Run(void* argument) {
     return nullptr;
 }
 
-// Finished workers waiting for the next body. Never destroyed: parked
-// threads still wait on it while the process exits.
+// Finished workers waiting for the next body (one ForkSafeInstance:
+// parked threads still wait on it while the process exits).
 class IdleWorkers {
 public:
-    static IdleWorkers& Get() {
-        static IdleWorkers* pool = [] {
-            auto* made = new IdleWorkers;
-            // A forked child has none of the parent's threads.
-            ::pthread_atfork(nullptr, nullptr, [] { Get().ForgetAfterFork(); });
-            return made;
-        }();
-        return *pool;
-    }
-
     // Gives launch to a waiting worker; false (launch untouched) when none waits.
     bool Hand(std::unique_ptr<Launch>& launch) {
         std::lock_guard lock(mutex_);
@@ -102,24 +93,24 @@ public:
         }
     }
 
+    void AfterForkInChild() {
+        // The mutex may have been held by a thread that the child lacks.
+        new (&mutex_) std::mutex;
+        waiting_.clear();
+    }
+
 private:
     struct Parked {
         std::condition_variable wake;
         std::unique_ptr<Launch> next;
     };
 
-    void ForgetAfterFork() {
-        // The mutex may have been held by a thread that the child lacks.
-        new (&mutex_) std::mutex;
-        waiting_.clear();
-    }
-
     std::mutex mutex_;
     std::vector<Parked*> waiting_;
 };
 
 void* RunWorker(void* argument) {
-    IdleWorkers::Get().Serve(std::unique_ptr<Launch>(static_cast<Launch*>(argument)));
+    detail::ForkSafeInstance<IdleWorkers>().Serve(std::unique_ptr<Launch>(static_cast<Launch*>(argument)));
     return nullptr;
 }
 
@@ -170,7 +161,7 @@ Thread Thread::StartWorker(std::function<DWORD()> body) {
     result.state_ = std::make_shared<State>();
     result.state_->worker = true;
     auto launch = std::make_unique<Launch>(Launch{result.state_->end, std::move(body), nullptr});
-    if (IdleWorkers::Get().Hand(launch)) return result;
+    if (detail::ForkSafeInstance<IdleWorkers>().Hand(launch)) return result;
     pthread_t handle;
     if (!Create(handle, launch, true)) return Thread();
     return result;
