@@ -2,6 +2,7 @@
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/init.h>
+#include <wx/log.h>
 
 #include <glib.h>
 
@@ -52,6 +53,9 @@ int main(int argc, char** argv) {
         fprintf(stderr, "gui tests: the toolkit could not start (no display?)\n");
         return 1;
     }
+    // A logged error would otherwise open a modal box that nobody closes,
+    // turning a failed check into a hang.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
     wxInitAllImageHandlers();
     platform::MainLoopQueue::Attach();
     const int result = RUN_ALL_TESTS();
