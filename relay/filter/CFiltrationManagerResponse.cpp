@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "relay/engine/HttpHeadFields.h"
+#include "relay/filter/CProbeScan.h"
 #include "relay/filter/FilterCounts.h"
 #include "relay/filter/FilterText.h"
 
@@ -76,6 +77,23 @@ constexpr std::size_t LongestMarker() {
     return longest;
 }
 constexpr std::size_t kLongestMarker = LongestMarker();
+
+// How many probes the markers make (their first bytes, told apart).
+constexpr std::size_t DistinctProbes() {
+    std::size_t distinct = 0;
+    for (std::size_t i = 0; i < std::size(kMarkers); ++i) {
+        bool seen = false;
+        for (std::size_t j = 0; j < i; ++j) {
+            seen = seen || kMarkers[j].text.substr(0, CProbeScan::kProbeSize) ==
+                               kMarkers[i].text.substr(0, CProbeScan::kProbeSize);
+        }
+        if (!seen) ++distinct;
+    }
+    return distinct;
+}
+static_assert(DistinctProbes() <= CProbeScan::kMostProbes);
+static_assert(std::all_of(std::begin(kMarkers), std::end(kMarkers),
+                          [](const Marker& m) { return m.text.size() >= CProbeScan::kProbeSize; }));
 
 // How many bytes at the end of text begin pattern (fewer than all of it).
 std::size_t PartialTail(std::string_view text, std::string_view pattern) {
@@ -153,23 +171,19 @@ int CFiltrationManager::FilterResponse(char* text, int& length, CScriptFilterSta
 
 std::size_t CFiltrationManager::ScanBody(char* text, std::size_t size, bool last, CScriptFilterState& state) {
     const std::string_view view(text, size);
-    // Every marker begins with one of these; each prefix is searched once
-    // for all its markers, so a body is walked a few times at memchr speed.
-    struct Prefix {
-        std::string_view text;
-        bool used = false;     // an active marker begins with it
-        std::size_t next = 0;  // its next occurrence at or after pos
-    };
-    std::array<Prefix, 3> prefixes{Prefix{"<"}, Prefix{"window."}, Prefix{"document."}};
+    // The active markers, and their first bytes as probes: the body is
+    // walked once, sixteen bytes at a time, and only the places where a
+    // probe stands are compared in full.
     std::array<const Marker*, std::size(kMarkers)> active{};
     std::size_t count = 0;
+    CProbeScan probes;
     const auto refresh = [&] {
         count = 0;
-        for (Prefix& p : prefixes) p.used = false;
+        probes.Clear();
         for (const Marker& m : kMarkers) {
             if (!StepOn(static_cast<int>(m.step), state)) continue;
             active[count++] = &m;
-            for (Prefix& p : prefixes) p.used = p.used || m.text.substr(0, p.text.size()) == p.text;
+            probes.Add(m.text);
         }
     };
     refresh();
@@ -221,12 +235,7 @@ std::size_t CFiltrationManager::ScanBody(char* text, std::size_t size, bool last
             continue;
         }
         // The next place a marker may begin.
-        std::size_t at = npos;
-        for (Prefix& p : prefixes) {
-            if (!p.used) continue;
-            if (p.next < pos) p.next = filtertext::Find(view, p.text, pos);
-            at = std::min(at, p.next);
-        }
+        const std::size_t at = probes.Next(view, pos);
         if (at == npos || at + kLongestMarker >= size) {
             const std::size_t cut = firstPartial(pos);
             if (cut < at) {
