@@ -281,13 +281,33 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 namespace {
 
+// Asking the epoll for ready sockets is a system call: while messages wait
+// it is done once every so many messages taken, so that a busy thread
+// turns a whole batch of ready sockets into notices at a time.
+constexpr int kTakesBetweenSocketChecks = 8;
+thread_local int tlsTakesSinceSocketCheck = kTakesBetweenSocketChecks;
+
 bool NextMessage(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool wait) {
     const auto queue = detail::CurrentQueue();
+    const auto collect = [&queue] {
+        detail::CollectSocketNotices(*queue);
+        tlsTakesSinceSocketCheck = 0;
+    };
+    const auto take = [&] {
+        if (!queue->Take(msg, filter, first, last, remove)) return false;
+        ++tlsTakesSinceSocketCheck;
+        return true;
+    };
     for (;;) {
         queue->ClearWake();
         queue->RunSent();
-        detail::CollectSocketNotices(*queue);
-        if (queue->Take(msg, filter, first, last, remove)) return true;
+        const bool due = tlsTakesSinceSocketCheck >= kTakesBetweenSocketChecks;
+        if (due) collect();
+        if (take()) return true;
+        if (!due) {
+            collect();
+            if (take()) return true;
+        }
         if (!wait) {
             // Notices left by a filter were posted without a wake-up; one
             // who polls the queue's descriptor next must still see them.

@@ -251,6 +251,45 @@ TEST_F(NetSocketNotifyTest, AcceptNoticeRearmedByAccept) {
     EXPECT_EQ(Count(listener, FD_ACCEPT), 2);
 }
 
+// The ready sockets are asked for only every few messages while messages
+// wait: a thread whose queue never empties (each message posts the next)
+// must still hear its sockets, and soon.
+TEST_F(NetSocketNotifyTest, AThreadWhoseQueueNeverEmptiesStillHearsItsSockets) {
+    constexpr UINT kBusy = WM_USER + 7;
+    const auto [server, client] = Connected(FD_READ | FD_CLOSE);
+    kvtest::PumpFor(50);
+    int busy = 0;
+    const HWND worker = CreateMessageWindow("Busy", "Busy", [&](HWND self, UINT message, WPARAM, LPARAM) -> LRESULT {
+        if (message == kBusy) {
+            ++busy;
+            PostMessage(self, kBusy, 0, 0);
+        }
+        return 0;
+    });
+    PostMessage(worker, kBusy, 0, 0);
+    for (int i = 0; i < 5; ++i) {
+        MSG msg;
+        ASSERT_TRUE(GetMessage(msg));
+        DispatchMessage(msg);
+    }
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        platform::send(client, "x", 1, 0);
+        ASSERT_EQ(WaitForSingleObject(WaitHandle::SocketReadable(server), 3000), WAIT_OBJECT_0);
+        const int before = busy;
+        MSG msg;
+        while (Count(server, FD_READ) == round && busy - before < 1000) {
+            ASSERT_TRUE(GetMessage(msg));
+            DispatchMessage(msg);
+        }
+        EXPECT_EQ(Count(server, FD_READ), round + 1);
+        EXPECT_LE(busy - before, 16) << "messages taken before the socket's notice";
+        char byte;
+        ASSERT_EQ(platform::recv(server, &byte, 1, 0), 1);
+    }
+    DestroyWindow(worker);
+}
+
 TEST_F(NetSocketNotifyTest, ClosingSocketDropsNoticesNotYetTaken) {
     const auto [server, client] = Connected(FD_READ);
     platform::send(client, "a", 1, 0);
