@@ -31,6 +31,10 @@ struct Watch {
 
     bool readArmed = true;
     bool acceptArmed = true;
+    // Input stays in the epoll after its notice went, so that a program
+    // that reads (or accepts) at once costs no epoll change; only when the
+    // epoll reports input again before that is it taken out, until then.
+    bool inputQuiet = false;
     bool closeArmed = true;
     bool writeWaiting = false;  // a send would block: FD_WRITE when room comes
     bool peerClosed = false;    // the peer sent its end of stream
@@ -104,13 +108,14 @@ void CheckReadable(SOCKET s, Watch& w, bool bytesKnown = false) {
 
 std::uint32_t Interest(const SocketRecord& r, const Watch& w) {
     if (w.dead) return 0;
-    if (r.listening) return w.acceptArmed && (w.events & FD_ACCEPT) ? std::uint32_t{EPOLLIN} : 0;
+    const bool input = !w.inputQuiet;
+    if (r.listening) return (w.acceptArmed || input) && (w.events & FD_ACCEPT) ? std::uint32_t{EPOLLIN} : 0;
     if (r.connecting) return EPOLLOUT;
     // An unconnected socket polls as hung up; there is nothing to watch.
     if (!r.connected) return 0;
     std::uint32_t want = 0;
     if (!w.peerClosed) {
-        if (w.readArmed && (w.events & FD_READ)) want |= EPOLLIN;
+        if ((w.readArmed || input) && (w.events & FD_READ)) want |= EPOLLIN;
         if (w.closeArmed && (w.events & FD_CLOSE)) want |= EPOLLRDHUP;
     }
     if (w.writeWaiting && (w.events & FD_WRITE)) want |= EPOLLOUT;
@@ -174,9 +179,12 @@ void ConnectFinished(SOCKET s, SocketRecord& r, Watch& w, int error) {
 
 void HandleReady(SOCKET s, SocketRecord& r, Watch& w, std::uint32_t ready) {
     if (r.listening) {
-        if ((ready & EPOLLIN) && w.acceptArmed && (w.events & FD_ACCEPT)) {
+        if (!(ready & EPOLLIN)) return;
+        if (w.acceptArmed && (w.events & FD_ACCEPT)) {
             w.acceptArmed = false;
             Notify(s, w, FD_ACCEPT);
+        } else {
+            w.inputQuiet = true;
         }
         return;
     }
@@ -191,6 +199,7 @@ void HandleReady(SOCKET s, SocketRecord& r, Watch& w, std::uint32_t ready) {
     }
     if (ready & EPOLLHUP) w.dead = true;
     if (ready & EPOLLRDHUP) w.peerClosed = true;
+    if ((ready & EPOLLIN) && !w.readArmed) w.inputQuiet = true;
     CheckReadable(s, w, (ready & EPOLLIN) && !(ready & (EPOLLERR | EPOLLHUP | EPOLLRDHUP)) && !w.peerClosed && !w.dead);
     if ((ready & EPOLLOUT) && w.writeWaiting && !w.dead) {
         w.writeWaiting = false;
@@ -253,6 +262,7 @@ void WatchAfterRecv(SOCKET s) {
     WithWatch(s, [s](SocketRecord& r) {
         if (!r.watch) return;
         r.watch->readArmed = true;
+        r.watch->inputQuiet = false;
         // After the end of the stream the epoll no longer watches reading,
         // so what remains is judged here.
         if (r.watch->peerClosed || r.watch->dead) CheckReadable(s, *r.watch);
@@ -261,7 +271,9 @@ void WatchAfterRecv(SOCKET s) {
 
 void WatchAfterAccept(SOCKET listener) {
     WithWatch(listener, [](SocketRecord& r) {
-        if (r.watch) r.watch->acceptArmed = true;
+        if (!r.watch) return;
+        r.watch->acceptArmed = true;
+        r.watch->inputQuiet = false;
     });
 }
 

@@ -151,6 +151,26 @@ TEST_F(NetSocketNotifyTest, NoticeLeftByAFilteredLookStillWakesThePoller) {
     EXPECT_EQ(::poll(&p, 1, 0), 0);
 }
 
+// A notice taken but not yet answered (no recv, no accept) must not keep
+// the queue's descriptor readable: a main loop that polls it would spin.
+TEST_F(NetSocketNotifyTest, AnUnansweredNoticeLetsTheThreadSleep) {
+    const auto [server, client] = Connected(FD_READ | FD_CLOSE);
+    std::uint16_t port = 0;
+    const SOCKET listener = Keep(kvtest::MakeListener(port));
+    ASSERT_EQ(WSAAsyncSelect(listener, hwnd_, kNotice, FD_ACCEPT), 0);
+    kvtest::PumpFor(50);
+    platform::send(client, "abc", 3, 0);
+    Keep(kvtest::ConnectTo(port));
+    ASSERT_TRUE(WaitFor(server, FD_READ));
+    ASSERT_TRUE(WaitFor(listener, FD_ACCEPT));
+    MSG msg;
+    EXPECT_FALSE(PeekMessage(msg));
+    pollfd p{GetMessageQueueFd(), POLLIN, 0};
+    EXPECT_EQ(::poll(&p, 1, 0), 0);
+    EXPECT_EQ(Count(server, FD_READ), 1);
+    EXPECT_EQ(Count(listener, FD_ACCEPT), 1);
+}
+
 // A connected socket's end goes out on a thread of the layer's own: the
 // peer must still get every byte sent before it, then the end of stream,
 // whether the stream was shut down first or closed at once.
