@@ -67,29 +67,33 @@ class IdleWorkers {
 public:
     // Gives launch to a waiting worker; false (launch untouched) when none waits.
     bool Hand(std::unique_ptr<Launch>& launch) {
-        std::lock_guard lock(mutex_);
-        if (waiting_.empty()) return false;
-        Parked* parked = waiting_.back();
-        waiting_.pop_back();
-        parked->next = std::move(launch);
-        // Under the lock: the parked record lives on the worker's stack.
+        std::shared_ptr<Parked> parked;
+        {
+            std::lock_guard lock(mutex_);
+            if (waiting_.empty()) return false;
+            parked = std::move(waiting_.back());
+            waiting_.pop_back();
+            parked->next = std::move(launch);
+        }
+        // Outside the lock, so that the woken worker does not block on it
+        // at once; the shared record outlives a worker that has gone.
         parked->wake.notify_one();
         return true;
     }
 
     // Runs bodies on the calling worker thread until none comes in time.
     void Serve(std::unique_ptr<Launch> launch) {
-        Parked self;
+        const auto self = std::make_shared<Parked>();
         while (launch) {
             RunBody(std::move(launch));
             std::unique_lock lock(mutex_);
             if (waiting_.size() >= kIdleWorkersMax) return;
-            waiting_.push_back(&self);
-            if (!self.wake.wait_for(lock, kIdleWorkerLimit, [&] { return self.next != nullptr; })) {
-                std::erase(waiting_, &self);
+            waiting_.push_back(self);
+            if (!self->wake.wait_for(lock, kIdleWorkerLimit, [&] { return self->next != nullptr; })) {
+                std::erase(waiting_, self);
                 return;
             }
-            launch = std::move(self.next);
+            launch = std::move(self->next);
         }
     }
 
@@ -106,7 +110,7 @@ private:
     };
 
     std::mutex mutex_;
-    std::vector<Parked*> waiting_;
+    std::vector<std::shared_ptr<Parked>> waiting_;
 };
 
 void* RunWorker(void* argument) {
