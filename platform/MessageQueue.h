@@ -60,6 +60,8 @@ public:
     bool Take(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
     // Waits until something may have arrived, at most ms (-1 no limit).
     void Wait(int ms) const;
+    // True when posted messages wait to be taken.
+    bool AnyPosted();
 
     void DropNotices(SOCKET s);
     void DropWindow(HWND hwnd);
@@ -93,6 +95,9 @@ private:
 
 // The calling thread's queue, made on first use.
 std::shared_ptr<MessageQueue> CurrentQueue();
+// False while the calling thread has posted messages waiting: it has more
+// work in hand than the one it does now. True for a thread without a queue.
+bool CallerHasNothingWaiting();
 // Ends the calling thread's queue and its windows now (threads started by
 // platform::Thread do this before they report their end).
 void EndCurrentQueue();
@@ -101,6 +106,9 @@ std::shared_ptr<MessageQueue> FindThreadQueue(DWORD threadId);
 std::shared_ptr<MessageQueue> WindowQueue(HWND hwnd);
 // Posts a socket notice to a live window (wake: see MessageQueue::Post).
 bool PostNotice(HWND hwnd, UINT message, SOCKET s, LPARAM lParam, bool wake = true);
+
+// A socket notice has left its queue, taken or dropped (SocketNotify.cpp).
+void SocketNoticeTaken(SOCKET s, LPARAM lParam);
 
 // Turns ready sockets of this queue into notices (SocketNotify.cpp).
 void CollectSocketNotices(MessageQueue& queue);

@@ -11,6 +11,7 @@
 #include <cctype>
 #include <map>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/MessageQueue.h"
 #include "platform/Time.h"
@@ -156,12 +157,18 @@ void MessageQueue::RunSent() {
 }
 
 bool MessageQueue::Take(MSG& msg, HWND filter, UINT first, UINT last, bool remove) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     const auto it = std::find_if(posted_.begin(), posted_.end(),
                                  [&](const Entry& e) { return Matches(e.msg, filter, first, last); });
     if (it == posted_.end()) return false;
     msg = it->msg;
-    if (remove) posted_.erase(it);
+    SOCKET notice = INVALID_SOCKET;
+    if (remove) {
+        notice = it->noticeOf;
+        posted_.erase(it);
+    }
+    lock.unlock();
+    if (notice != INVALID_SOCKET) SocketNoticeTaken(notice, msg.lParam);
     return true;
 }
 
@@ -170,14 +177,28 @@ void MessageQueue::Wait(int ms) const {
     ::poll(&p, 1, ms);
 }
 
+bool MessageQueue::AnyPosted() {
+    std::lock_guard lock(mutex_);
+    return !posted_.empty();
+}
+
 void MessageQueue::DropNotices(SOCKET s) {
     std::lock_guard lock(mutex_);
     std::erase_if(posted_, [s](const Entry& e) { return e.noticeOf == s; });
 }
 
 void MessageQueue::DropWindow(HWND hwnd) {
-    std::lock_guard lock(mutex_);
-    std::erase_if(posted_, [hwnd](const Entry& e) { return e.msg.hwnd == hwnd; });
+    std::vector<Entry> dropped;
+    {
+        std::lock_guard lock(mutex_);
+        std::erase_if(posted_, [&](const Entry& e) {
+            if (e.msg.hwnd != hwnd) return false;
+            if (e.noticeOf != INVALID_SOCKET) dropped.push_back(e);
+            return true;
+        });
+    }
+    // A dropped notice is as good as taken: its socket may be watched again.
+    for (const Entry& e : dropped) SocketNoticeTaken(e.noticeOf, e.msg.lParam);
 }
 
 void MessageQueue::Close() {
@@ -201,6 +222,8 @@ std::shared_ptr<MessageQueue> CurrentQueue() {
     }
     return tlsQueue.queue;
 }
+
+bool CallerHasNothingWaiting() { return !tlsQueue.queue || !tlsQueue.queue->AnyPosted(); }
 
 void EndCurrentQueue() {
     auto queue = std::move(tlsQueue.queue);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/ForkSafeInstance.h"
+#include "platform/MessageQueue.h"
 
 namespace platform::detail {
 
@@ -20,14 +21,23 @@ class SocketCloser {
 public:
     void Hand(int fd, bool close) {
         std::unique_lock lock(mutex_);
+        // A caller with nothing else to do ends the stream itself, sooner
+        // than a wake-up of the closer would; it may do so only while the
+        // closer holds nothing, which keeps the order of the endings.
+        const bool closerIdle = waiting_.empty() && (sleeping_ || !started_);
+        if (closerIdle && CallerHasNothingWaiting()) {
+            lock.unlock();
+            End({fd, close});
+            return;
+        }
         if (!started_ && !Start()) {
             lock.unlock();
             End({fd, close});
             return;
         }
         waiting_.push_back({fd, close});
-        // A closer at work takes this one with the rest.
-        if (sleeping_) wake_.notify_one();
+        // A closer at work, or one woken already, takes this one with the rest.
+        if (sleeping_ && waiting_.size() == 1) wake_.notify_one();
     }
 
     void AfterForkInChild() {

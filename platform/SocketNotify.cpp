@@ -30,11 +30,16 @@ struct Watch {
     bool inEpoll = false;
 
     bool readArmed = true;
+    // FD_READ went out for bytes that no recv has taken since.
+    bool readNoticeUnanswered = false;
     bool acceptArmed = true;
     // Input stays in the epoll after its notice went, so that a program
     // that reads (or accepts) at once costs no epoll change; only when the
-    // epoll reports input again before that is it taken out, until then.
+    // epoll reports input again after the program took the notice, and
+    // before it answered, is input taken out, until then. While the notice
+    // still waits in the queue, a report again is no news and costs nothing.
     bool inputQuiet = false;
+    bool inputNoticeQueued = false;  // FD_READ or FD_ACCEPT not yet taken
     bool closeArmed = true;
     bool writeWaiting = false;  // a send would block: FD_WRITE when room comes
     bool peerClosed = false;    // the peer sent its end of stream
@@ -46,6 +51,7 @@ struct SocketRecord {
     bool listening = false;
     bool connecting = false;
     bool connected = false;
+    bool nonBlocking = false;  // made so through this layer
     std::optional<Watch> watch;
 };
 
@@ -68,10 +74,11 @@ Notifier& notifier() {
 // takes them from its queue right afterwards, so they need no wake-up.
 thread_local bool tlsCollecting = false;
 
-void Notify(SOCKET s, const Watch& w, long event, int error = 0) {
-    if (!(w.events & event)) return;
-    detail::PostNotice(w.hwnd, w.message, s,
-                       WSAMAKESELECTREPLY(static_cast<WORD>(event), static_cast<WORD>(error)), !tlsCollecting);
+// True when the notice was posted.
+bool Notify(SOCKET s, const Watch& w, long event, int error = 0) {
+    if (!(w.events & event)) return false;
+    return detail::PostNotice(w.hwnd, w.message, s,
+                              WSAMAKESELECTREPLY(static_cast<WORD>(event), static_cast<WORD>(error)), !tlsCollecting);
 }
 
 int SocketError(SOCKET s) {
@@ -87,14 +94,17 @@ int BytesWaiting(SOCKET s) {
     return ::ioctl(s, FIONREAD, &waiting) == 0 ? waiting : -1;
 }
 
+// What is known of the bytes waiting without asking the socket.
+enum class Waiting { Ask, Some, None };
+
 // FD_READ while bytes wait; FD_CLOSE once they are all read after the end
-// of the stream, or at once after a reset. bytesKnown: the epoll has just
-// said that bytes wait and the stream goes on, so the socket is not asked.
-void CheckReadable(SOCKET s, Watch& w, bool bytesKnown = false) {
-    const int waiting = bytesKnown ? 1 : BytesWaiting(s);
+// of the stream, or at once after a reset.
+void CheckReadable(SOCKET s, Watch& w, Waiting known = Waiting::Ask) {
+    const int waiting = known == Waiting::Some ? 1 : known == Waiting::None ? 0 : BytesWaiting(s);
     if (waiting > 0 && w.readArmed && (w.events & FD_READ)) {
         w.readArmed = false;
-        Notify(s, w, FD_READ);
+        w.readNoticeUnanswered = true;
+        w.inputNoticeQueued = Notify(s, w, FD_READ);
     }
     if (!w.closeArmed || !(w.events & FD_CLOSE)) return;
     if (w.resetError != 0) {
@@ -182,8 +192,8 @@ void HandleReady(SOCKET s, SocketRecord& r, Watch& w, std::uint32_t ready) {
         if (!(ready & EPOLLIN)) return;
         if (w.acceptArmed && (w.events & FD_ACCEPT)) {
             w.acceptArmed = false;
-            Notify(s, w, FD_ACCEPT);
-        } else {
+            w.inputNoticeQueued = Notify(s, w, FD_ACCEPT);
+        } else if (!w.inputNoticeQueued) {
             w.inputQuiet = true;
         }
         return;
@@ -199,8 +209,11 @@ void HandleReady(SOCKET s, SocketRecord& r, Watch& w, std::uint32_t ready) {
     }
     if (ready & EPOLLHUP) w.dead = true;
     if (ready & EPOLLRDHUP) w.peerClosed = true;
-    if ((ready & EPOLLIN) && !w.readArmed) w.inputQuiet = true;
-    CheckReadable(s, w, (ready & EPOLLIN) && !(ready & (EPOLLERR | EPOLLHUP | EPOLLRDHUP)) && !w.peerClosed && !w.dead);
+    if ((ready & EPOLLIN) && !w.readArmed && !w.inputNoticeQueued) w.inputQuiet = true;
+    // Input reported on a stream that goes on means bytes wait.
+    const bool bytesKnown =
+        (ready & EPOLLIN) && !(ready & (EPOLLERR | EPOLLHUP | EPOLLRDHUP)) && !w.peerClosed && !w.dead;
+    CheckReadable(s, w, bytesKnown ? Waiting::Some : Waiting::Ask);
     if ((ready & EPOLLOUT) && w.writeWaiting && !w.dead) {
         w.writeWaiting = false;
         Notify(s, w, FD_WRITE);
@@ -258,23 +271,40 @@ void CollectSocketNotices(MessageQueue& queue) {
     tlsCollecting = false;
 }
 
-void WatchAfterRecv(SOCKET s) {
-    WithWatch(s, [s](SocketRecord& r) {
+void SocketNoticeTaken(SOCKET s, LPARAM lParam) {
+    const long event = WSAGETSELECTEVENT(lParam);
+    if (event != FD_READ && event != FD_ACCEPT) return;
+    Notifier& n = notifier();
+    std::lock_guard lock(n.mutex);
+    const auto it = n.sockets.find(s);
+    if (it != n.sockets.end() && it->second.watch) it->second.watch->inputNoticeQueued = false;
+}
+
+void WatchAfterRecv(SOCKET s, bool drained) {
+    WithWatch(s, [s, drained](SocketRecord& r) {
         if (!r.watch) return;
         r.watch->readArmed = true;
+        r.watch->readNoticeUnanswered = false;
         r.watch->inputQuiet = false;
         // After the end of the stream the epoll no longer watches reading,
-        // so what remains is judged here.
-        if (r.watch->peerClosed || r.watch->dead) CheckReadable(s, *r.watch);
+        // so what remains is judged here; no byte can come after the end.
+        if (r.watch->peerClosed || r.watch->dead) CheckReadable(s, *r.watch, drained ? Waiting::None : Waiting::Ask);
     });
 }
 
-void WatchAfterAccept(SOCKET listener) {
+void WatchAfterAccept(SOCKET listener, SOCKET accepted, bool nonBlocking) {
     WithWatch(listener, [](SocketRecord& r) {
         if (!r.watch) return;
         r.watch->acceptArmed = true;
         r.watch->inputQuiet = false;
     });
+    if (accepted < 0) return;
+    Notifier& n = notifier();
+    std::lock_guard lock(n.mutex);
+    SocketRecord& r = n.sockets[accepted];
+    r = SocketRecord{};
+    r.connected = true;
+    r.nonBlocking = nonBlocking;
 }
 
 void WatchSendBlocked(SOCKET s) {
@@ -302,6 +332,19 @@ void WatchListening(SOCKET s) {
     if (r.watch) UpdateInterest(s, r, *r.watch);
 }
 
+void WatchNonBlocking(SOCKET s, bool on) {
+    Notifier& n = notifier();
+    std::lock_guard lock(n.mutex);
+    n.sockets[s].nonBlocking = on;
+}
+
+bool WatchKnowsNonBlocking(SOCKET s) {
+    Notifier& n = notifier();
+    std::lock_guard lock(n.mutex);
+    const auto it = n.sockets.find(s);
+    return it != n.sockets.end() && it->second.nonBlocking;
+}
+
 bool WatchIsConnected(SOCKET s) {
     Notifier& n = notifier();
     std::lock_guard lock(n.mutex);
@@ -323,8 +366,7 @@ bool WatchClosing(SOCKET s) {
 }  // namespace detail
 
 int WSAAsyncSelect(SOCKET s, HWND hwnd, UINT message, long events) {
-    const int flags = s < 0 ? -1 : ::fcntl(s, F_GETFL);
-    if (flags < 0) {
+    if (s < 0) {
         WSASetLastError(WSAENOTSOCK);
         return SOCKET_ERROR;
     }
@@ -337,29 +379,34 @@ int WSAAsyncSelect(SOCKET s, HWND hwnd, UINT message, long events) {
         }
     }
     Notifier& n = notifier();
-    // A socket that listened through this layer is known; any other one is
-    // asked whether it is a socket and connected.
-    bool listening = false;
+    // A socket that listened or was accepted through this layer, and was
+    // made non-blocking by it, is known; any other one is asked whether it
+    // is a socket, whether it is connected, and how it blocks.
+    bool known = false;
     {
         std::lock_guard lock(n.mutex);
         const auto it = n.sockets.find(s);
-        listening = it != n.sockets.end() && it->second.listening;
+        known = it != n.sockets.end() && it->second.nonBlocking &&
+                (it->second.listening || IsConnectedStream(it->second));
     }
+    bool listening = false;
     bool connected = false;
-    if (!listening) {
-        const PeerState peer = Peer(s);
+    if (!known) {
+        const int flags = ::fcntl(s, F_GETFL);
+        const PeerState peer = flags < 0 ? PeerState::NotSocket : Peer(s);
         if (peer == PeerState::NotSocket) {
             WSASetLastError(WSAENOTSOCK);
             return SOCKET_ERROR;
         }
         listening = peer == PeerState::Listening;
         connected = peer == PeerState::Connected;
+        if (!(flags & O_NONBLOCK)) ::fcntl(s, F_SETFL, flags | O_NONBLOCK);
     }
-    if (!(flags & O_NONBLOCK)) ::fcntl(s, F_SETFL, flags | O_NONBLOCK);
 
     std::lock_guard lock(n.mutex);
     SocketRecord& r = n.sockets[s];
     Unwatch(n, s, r);
+    r.nonBlocking = true;
     if (events == 0) return 0;
     r.listening = r.listening || listening;
     if (connected) {
@@ -373,9 +420,24 @@ int WSAAsyncSelect(SOCKET s, HWND hwnd, UINT message, long events) {
     w.events = events;
     w.queue = queue;
     n.keys[w.key] = s;
-    if (connected) Notify(s, w, FD_WRITE);
+    if (known ? IsConnectedStream(r) : connected) Notify(s, w, FD_WRITE);
     UpdateInterest(s, r, w);
     return 0;
+}
+
+int InputWaiting(SOCKET s) {
+    {
+        Notifier& n = notifier();
+        std::lock_guard lock(n.mutex);
+        const auto it = n.sockets.find(s);
+        if (it != n.sockets.end() && it->second.watch) {
+            const Watch& w = *it->second.watch;
+            if (w.readNoticeUnanswered && !w.dead) return 1;
+        }
+    }
+    DWORD waiting = 0;
+    if (ioctlsocket(s, FIONREAD, &waiting) != 0) return SOCKET_ERROR;
+    return waiting > 0 ? 1 : 0;
 }
 
 namespace {

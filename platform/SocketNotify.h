@@ -44,6 +44,13 @@ inline constexpr LPARAM WSAMAKEASYNCREPLY(WORD length, WORD error) { return MAKE
 // WSAEINVAL for a dead window, WSAENOTSOCK for a closed socket.
 int WSAAsyncSelect(SOCKET s, HWND hwnd, UINT message, long events);
 
+// Whether a read would find bytes now, for a program handling FD_READ:
+// > 0 yes (not always their count), 0 no, SOCKET_ERROR (with the WSA error
+// set) when the socket cannot tell. Until the program reads after its
+// FD_READ, the bytes that notice saw are still there, and no system call
+// is made to learn it.
+int InputWaiting(SOCKET s);
+
 // A lookup request handle; never 0.
 using ASYNCHANDLE = std::uintptr_t;
 inline constexpr int MAXGETHOSTSTRUCT = 1024;

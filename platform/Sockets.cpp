@@ -226,14 +226,22 @@ int listen(SOCKET s, int backlog) {
 
 SOCKET accept(SOCKET s, sockaddr* address, int* length) {
     socklen_t size = length ? static_cast<socklen_t>(*length) : 0;
-    const int flags = ::fcntl(s, F_GETFL);
-    const int inherit = flags >= 0 && (flags & O_NONBLOCK) ? SOCK_NONBLOCK : 0;
-    const SOCKET accepted = ::accept4(s, address, length ? &size : nullptr, SOCK_CLOEXEC | inherit);
+    // The new socket blocks as the listener does (as with Winsock).
+    bool nonBlocking = detail::WatchKnowsNonBlocking(s);
+    if (!nonBlocking) {
+        const int flags = ::fcntl(s, F_GETFL);
+        nonBlocking = flags >= 0 && (flags & O_NONBLOCK);
+    }
+    const SOCKET accepted =
+        ::accept4(s, address, length ? &size : nullptr, SOCK_CLOEXEC | (nonBlocking ? SOCK_NONBLOCK : 0));
     const int err = errno;
-    detail::WatchAfterAccept(s);
-    if (accepted < 0) return Fail(WSAErrorFromErrno(err));
+    if (accepted < 0) {
+        detail::WatchAfterAccept(s, INVALID_SOCKET, false);
+        return Fail(WSAErrorFromErrno(err));
+    }
     if (length) *length = static_cast<int>(size);
     const SOCKET result = AboveStandard(accepted);
+    detail::WatchAfterAccept(s, result, nonBlocking);
     if (result < 0) return FailErrno();
     return result;
 }
@@ -255,7 +263,8 @@ int connect(SOCKET s, const sockaddr* address, int length) {
 int recv(SOCKET s, char* buffer, int length, int flags) {
     const ssize_t n = ::recv(s, buffer, static_cast<std::size_t>(std::max(length, 0)), flags);
     const int err = errno;
-    detail::WatchAfterRecv(s);
+    const bool drained = !(flags & MSG_PEEK) && (n < 0 ? err == EAGAIN || err == EWOULDBLOCK : n < length);
+    detail::WatchAfterRecv(s, drained);
     if (n < 0) return Fail(WSAErrorFromErrno(err));
     return static_cast<int>(n);
 }
@@ -292,6 +301,7 @@ int ioctlsocket(SOCKET s, unsigned long command, DWORD* argument) {
         if (flags < 0) return FailErrno();
         const int wanted = *argument ? flags | O_NONBLOCK : flags & ~O_NONBLOCK;
         if (::fcntl(s, F_SETFL, wanted) != 0) return FailErrno();
+        detail::WatchNonBlocking(s, *argument != 0);
         return 0;
     }
     return Fail(WSAEINVAL);

@@ -4,6 +4,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -105,21 +106,57 @@ TEST_F(NetSocketNotifyTest, ReadNoticeWaitsForProgramToReceiveAgain) {
     EXPECT_EQ(Count(server, FD_CLOSE), 0);
 }
 
-TEST_F(NetSocketNotifyTest, CloseNoticeComesOnceAfterLastByteIsRead) {
+// A FD_READ notice goes stale once its bytes are read by another path:
+// the answer must follow the socket, whether the notifier or the socket
+// gives it.
+TEST_F(NetSocketNotifyTest, InputWaitingTellsAFreshReadNoticeFromAStaleOne) {
     const auto [server, client] = Connected(FD_READ | FD_CLOSE);
-    platform::send(client, "xyz", 3, 0);
-    platform::closesocket(client);
-    Forget(client);
+    platform::send(client, "abc", 3, 0);
     ASSERT_TRUE(WaitFor(server, FD_READ));
-    kvtest::PumpFor(100);
-    EXPECT_EQ(Count(server, FD_CLOSE), 0);
+    EXPECT_GT(platform::InputWaiting(server), 0);
     char buf[8];
     ASSERT_EQ(platform::recv(server, buf, sizeof buf, 0), 3);
-    ASSERT_TRUE(WaitFor(server, FD_CLOSE));
-    EXPECT_EQ(Last(server, FD_CLOSE)->error, 0);
-    kvtest::PumpFor(150);
-    EXPECT_EQ(Count(server, FD_CLOSE), 1);
-    EXPECT_EQ(Count(server, FD_READ), 1);
+    EXPECT_EQ(platform::InputWaiting(server), 0) << "read meanwhile: stale";
+    platform::send(client, "d", 1, 0);
+    pollfd readable{server, POLLIN, 0};
+    ASSERT_EQ(::poll(&readable, 1, 3000), 1);
+    EXPECT_GT(platform::InputWaiting(server), 0) << "new bytes before any notice";
+    ASSERT_EQ(platform::closesocket(server), 0);
+    Forget(server);
+    EXPECT_EQ(platform::InputWaiting(server), SOCKET_ERROR);
+}
+
+// The end is told once every byte before it is read, whether a read took
+// fewer bytes than it asked for (all there were) or exactly as many (some
+// may be left).
+TEST_F(NetSocketNotifyTest, CloseNoticeComesOnceAfterLastByteIsRead) {
+    for (const std::vector<int>& reads : {std::vector{8}, {1, 8}, {1, 2}, {3}}) {
+        SCOPED_TRACE(::testing::PrintToString(reads));
+        notices_.clear();
+        const auto [server, client] = Connected(FD_READ | FD_CLOSE);
+        platform::send(client, "xyz", 3, 0);
+        platform::closesocket(client);
+        Forget(client);
+        ASSERT_TRUE(WaitFor(server, FD_READ));
+        kvtest::PumpFor(50);
+        EXPECT_EQ(Count(server, FD_CLOSE), 0);
+        char buf[8];
+        int left = 3;
+        for (std::size_t i = 0; i < reads.size(); ++i) {
+            const int got = platform::recv(server, buf, reads[i], 0);
+            ASSERT_EQ(got, std::min(reads[i], left));
+            left -= got;
+            if (left > 0) {
+                ASSERT_TRUE(WaitFor(server, FD_READ, static_cast<int>(i) + 2)) << "bytes are left";
+                EXPECT_EQ(Count(server, FD_CLOSE), 0);
+            }
+        }
+        ASSERT_TRUE(WaitFor(server, FD_CLOSE));
+        EXPECT_EQ(Last(server, FD_CLOSE)->error, 0);
+        kvtest::PumpFor(100);
+        EXPECT_EQ(Count(server, FD_CLOSE), 1);
+        EXPECT_EQ(Count(server, FD_READ), static_cast<int>(reads.size()));
+    }
 }
 
 TEST_F(NetSocketNotifyTest, ResetGivesCloseNoticeWithError) {
@@ -171,16 +208,65 @@ TEST_F(NetSocketNotifyTest, AnUnansweredNoticeLetsTheThreadSleep) {
     EXPECT_EQ(Count(listener, FD_ACCEPT), 1);
 }
 
-// A connected socket's end goes out on a thread of the layer's own: the
-// peer must still get every byte sent before it, then the end of stream,
-// whether the stream was shut down first or closed at once.
+// What the queue's epoll watches of fd now (its fdinfo), 0 when not there.
+unsigned EpollMask(int epollFd, SOCKET fd) {
+    std::FILE* info = std::fopen(("/proc/self/fdinfo/" + std::to_string(epollFd)).c_str(), "r");
+    if (!info) return 0;
+    unsigned mask = 0;
+    char line[256];
+    while (std::fgets(line, sizeof line, info)) {
+        int watched = -1;
+        unsigned events = 0;
+        if (std::sscanf(line, "tfd: %d events: %x", &watched, &events) == 2 && watched == fd) mask = events;
+    }
+    std::fclose(info);
+    return mask;
+}
+
+// A busy thread's queue holds a read notice while the epoll reports the
+// socket again: that must change nothing in the epoll. Once the notice is
+// taken and not answered, input leaves the epoll; a recv brings it back.
+TEST_F(NetSocketNotifyTest, InputStaysWatchedWhileItsNoticeWaitsInTheQueue) {
+    const auto [server, client] = Connected(FD_READ | FD_CLOSE);
+    kvtest::PumpFor(50);
+    const int epollFd = GetMessageQueueFd();
+    MSG msg;
+    const auto lookWithoutTaking = [&] { EXPECT_FALSE(PeekMessage(msg, hwnd_, WM_USER + 50, WM_USER + 50)); };
+    platform::send(client, "abc", 3, 0);
+    pollfd readable{server, POLLIN, 0};
+    ASSERT_EQ(::poll(&readable, 1, 3000), 1);
+    lookWithoutTaking();
+    lookWithoutTaking();
+    lookWithoutTaking();
+    EXPECT_TRUE(EpollMask(epollFd, server) & POLLIN) << "reported again with its notice queued";
+    ASSERT_TRUE(PeekMessage(msg, hwnd_, kNotice, kNotice));
+    EXPECT_EQ(WSAGETSELECTEVENT(msg.lParam), FD_READ);
+    lookWithoutTaking();
+    EXPECT_FALSE(EpollMask(epollFd, server) & POLLIN) << "taken, unanswered";
+    char buf[8];
+    ASSERT_EQ(platform::recv(server, buf, sizeof buf, 0), 3);
+    EXPECT_TRUE(EpollMask(epollFd, server) & POLLIN) << "answered";
+}
+
+// A connected socket's end goes out at once from a caller with nothing
+// else waiting, else on a thread of the layer's own: either way the peer
+// must get every byte sent before it, then the end of stream, whether the
+// stream was shut down first or closed at once.
 TEST_F(NetSocketNotifyTest, PeerGetsEveryByteThenTheEndAfterShutdownOrClose) {
-    for (const bool shutDownFirst : {true, false}) {
-        SCOPED_TRACE(shutDownFirst ? "shut down, then closed" : "closed");
+    for (const auto& [shutDownFirst, busy] : {std::pair{true, false}, {false, false}, {true, true}, {false, true}}) {
+        SCOPED_TRACE(std::string(shutDownFirst ? "shut down, then closed" : "closed") +
+                     (busy ? ", messages waiting" : ", nothing waiting"));
         const auto [server, client] = Connected(FD_READ | FD_WRITE | FD_CLOSE);
+        // A message left waiting makes this thread one with work in hand;
+        // without it, nothing waits.
+        const auto leaveWork = [busy] {
+            kvtest::PumpFor(0);
+            if (busy) platform::PostThreadMessage(platform::GetCurrentThreadId(), WM_APP, 0, 0);
+        };
         const std::string sent(32 * 1024, 'k');
         ASSERT_EQ(platform::send(server, sent.data(), static_cast<int>(sent.size()), 0), static_cast<int>(sent.size()));
         if (shutDownFirst) {
+            leaveWork();
             EXPECT_EQ(platform::shutdown(server, SD_SEND), 0);
             // Reading goes on after the sending side is shut down.
             platform::send(client, "r", 1, 0);
@@ -188,8 +274,15 @@ TEST_F(NetSocketNotifyTest, PeerGetsEveryByteThenTheEndAfterShutdownOrClose) {
             char byte = 0;
             EXPECT_EQ(platform::recv(server, &byte, 1, 0), 1);
         }
+        leaveWork();
         EXPECT_EQ(platform::closesocket(server), 0);
         Forget(server);
+        platform::MSG work{};
+        EXPECT_EQ(platform::PeekMessage(work, nullptr, WM_APP, WM_APP, platform::PM_REMOVE), busy);
+        if (!busy) {
+            pollfd ended{client, POLLRDHUP, 0};
+            EXPECT_EQ(::poll(&ended, 1, 0), 1) << "an idle caller ends the stream itself";
+        }
         const DWORD limitMs = 5000;
         platform::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&limitMs), sizeof limitMs);
         std::string received;

@@ -73,9 +73,10 @@ void CAsyncSocketExHelperWindow::OnSocketNotice(int nIndex, WPARAM wParam, LPARA
     int nErrorCode = WSAGETSELECTERROR(lParam);
     switch (nEvent) {
     case FD_READ: {
-        DWORD nBytes = 0;
-        if (!pSocket->IOCtl(FIONREAD, &nBytes)) nErrorCode = WSAGetLastError();
-        if (nBytes != 0 || nErrorCode != 0) pSocket->OnReceive(nErrorCode);
+        // A notice whose bytes were read meanwhile is stale.
+        const int waiting = platform::InputWaiting(pSocket->m_SocketData.hSocket);
+        if (waiting == SOCKET_ERROR) nErrorCode = WSAGetLastError();
+        if (waiting > 0 || nErrorCode != 0) pSocket->OnReceive(nErrorCode);
         break;
     }
     case FD_WRITE:
