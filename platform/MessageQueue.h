@@ -58,8 +58,6 @@ public:
     void RunSent();
     // The first matching posted message (see GetMessage for the filter).
     bool Take(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
-    // Waits until something may have arrived, at most ms (-1 no limit).
-    void Wait(int ms) const;
     // True when posted messages wait to be taken.
     bool AnyPosted();
 
@@ -110,7 +108,9 @@ bool PostNotice(HWND hwnd, UINT message, SOCKET s, LPARAM lParam, bool wake = tr
 // A socket notice has left its queue, taken or dropped (SocketNotify.cpp).
 void SocketNoticeTaken(SOCKET s, LPARAM lParam);
 
-// Turns ready sockets of this queue into notices (SocketNotify.cpp).
-void CollectSocketNotices(MessageQueue& queue);
+// Turns ready sockets of this queue into notices (SocketNotify.cpp). With
+// waitMs (-1: no limit) it first waits that long for a ready socket or a
+// wake-up of the queue, whichever comes first.
+void CollectSocketNotices(MessageQueue& queue, int waitMs = 0);
 
 }  // namespace platform::detail

@@ -1,6 +1,5 @@
 #include "platform/Messages.h"
 
-#include <poll.h>
 #include <pthread.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
@@ -172,11 +171,6 @@ bool MessageQueue::Take(MSG& msg, HWND filter, UINT first, UINT last, bool remov
     return true;
 }
 
-void MessageQueue::Wait(int ms) const {
-    pollfd p{epollFd_, POLLIN, 0};
-    ::poll(&p, 1, ms);
-}
-
 bool MessageQueue::AnyPosted() {
     std::lock_guard lock(mutex_);
     return !posted_.empty();
@@ -312,8 +306,8 @@ thread_local int tlsTakesSinceSocketCheck = kTakesBetweenSocketChecks;
 
 bool NextMessage(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool wait) {
     const auto queue = detail::CurrentQueue();
-    const auto collect = [&queue] {
-        detail::CollectSocketNotices(*queue);
+    const auto collect = [&queue](int waitMs) {
+        detail::CollectSocketNotices(*queue, waitMs);
         tlsTakesSinceSocketCheck = 0;
     };
     const auto take = [&] {
@@ -325,19 +319,21 @@ bool NextMessage(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool
         queue->ClearWake();
         queue->RunSent();
         const bool due = tlsTakesSinceSocketCheck >= kTakesBetweenSocketChecks;
-        if (due) collect();
+        if (due) collect(0);
         if (take()) return true;
+        if (wait) {
+            // One call both waits and finds what is ready.
+            collect(-1);
+            continue;
+        }
         if (!due) {
-            collect();
+            collect(0);
             if (take()) return true;
         }
-        if (!wait) {
-            // Notices left by a filter were posted without a wake-up; one
-            // who polls the queue's descriptor next must still see them.
-            queue->WakeIfPosted();
-            return false;
-        }
-        queue->Wait(-1);
+        // Notices left by a filter were posted without a wake-up; one who
+        // polls the queue's descriptor next must still see them.
+        queue->WakeIfPosted();
+        return false;
     }
 }
 

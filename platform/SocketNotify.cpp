@@ -251,10 +251,10 @@ PeerState Peer(SOCKET s) {
 
 namespace detail {
 
-void CollectSocketNotices(MessageQueue& queue) {
-    if (queue.watchedSockets.load() == 0) return;
+void CollectSocketNotices(MessageQueue& queue, int waitMs) {
+    if (waitMs == 0 && queue.watchedSockets.load() == 0) return;
     epoll_event ready[64];
-    const int count = ::epoll_wait(queue.epollFd(), ready, 64, 0);
+    const int count = ::epoll_wait(queue.epollFd(), ready, 64, waitMs);
     if (count <= 0) return;
     Notifier& n = notifier();
     std::lock_guard lock(n.mutex);
