@@ -58,8 +58,6 @@ public:
     void RunSent();
     // The first matching posted message (see GetMessage for the filter).
     bool Take(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
-    // True when posted messages wait to be taken.
-    bool AnyPosted();
 
     void DropNotices(SOCKET s);
     void DropWindow(HWND hwnd);
@@ -93,9 +91,9 @@ private:
 
 // The calling thread's queue, made on first use.
 std::shared_ptr<MessageQueue> CurrentQueue();
-// False while the calling thread has posted messages waiting: it has more
-// work in hand than the one it does now. True for a thread without a queue.
-bool CallerHasNothingWaiting();
+// True while the calling thread has taken many messages in a row without
+// once finding its queue empty: it is working through a backlog.
+bool CallerIsBusy();
 // Ends the calling thread's queue and its windows now (threads started by
 // platform::Thread do this before they report their end).
 void EndCurrentQueue();

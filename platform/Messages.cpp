@@ -171,11 +171,6 @@ bool MessageQueue::Take(MSG& msg, HWND filter, UINT first, UINT last, bool remov
     return true;
 }
 
-bool MessageQueue::AnyPosted() {
-    std::lock_guard lock(mutex_);
-    return !posted_.empty();
-}
-
 void MessageQueue::DropNotices(SOCKET s) {
     std::lock_guard lock(mutex_);
     std::erase_if(posted_, [s](const Entry& e) { return e.noticeOf == s; });
@@ -216,8 +211,6 @@ std::shared_ptr<MessageQueue> CurrentQueue() {
     }
     return tlsQueue.queue;
 }
-
-bool CallerHasNothingWaiting() { return !tlsQueue.queue || !tlsQueue.queue->AnyPosted(); }
 
 void EndCurrentQueue() {
     auto queue = std::move(tlsQueue.queue);
@@ -303,6 +296,10 @@ namespace {
 // turns a whole batch of ready sockets into notices at a time.
 constexpr int kTakesBetweenSocketChecks = 8;
 thread_local int tlsTakesSinceSocketCheck = kTakesBetweenSocketChecks;
+// Messages taken since the queue was last found empty; so many mean a
+// backlog (see CallerIsBusy).
+constexpr int kTakesInARowWhenBusy = 16;
+thread_local int tlsTakesSinceEmpty = 0;
 
 bool NextMessage(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool wait) {
     const auto queue = detail::CurrentQueue();
@@ -313,6 +310,7 @@ bool NextMessage(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool
     const auto take = [&] {
         if (!queue->Take(msg, filter, first, last, remove)) return false;
         ++tlsTakesSinceSocketCheck;
+        ++tlsTakesSinceEmpty;
         return true;
     };
     for (;;) {
@@ -321,6 +319,7 @@ bool NextMessage(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool
         const bool due = tlsTakesSinceSocketCheck >= kTakesBetweenSocketChecks;
         if (due) collect(0);
         if (take()) return true;
+        tlsTakesSinceEmpty = 0;
         if (wait) {
             // One call both waits and finds what is ready.
             collect(-1);
@@ -338,6 +337,12 @@ bool NextMessage(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool
 }
 
 }  // namespace
+
+namespace detail {
+
+bool CallerIsBusy() { return tlsTakesSinceEmpty >= kTakesInARowWhenBusy; }
+
+}  // namespace detail
 
 BOOL GetMessage(MSG& msg, HWND filter, UINT first, UINT last) {
     NextMessage(msg, filter, first, last, true, true);

@@ -21,11 +21,11 @@ class SocketCloser {
 public:
     void Hand(int fd, bool close) {
         std::unique_lock lock(mutex_);
-        // A caller with nothing else to do ends the stream itself, sooner
-        // than a wake-up of the closer would; it may do so only while the
-        // closer holds nothing, which keeps the order of the endings.
+        // A caller with time to spare ends the stream itself, sooner than
+        // a wake-up of the closer would; it may do so only while the closer
+        // holds nothing, which keeps the order of the endings.
         const bool closerIdle = waiting_.empty() && (sleeping_ || !started_);
-        if (closerIdle && CallerHasNothingWaiting()) {
+        if (closerIdle && !CallerIsBusy()) {
             lock.unlock();
             End({fd, close});
             return;

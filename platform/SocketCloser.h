@@ -3,9 +3,9 @@
 // its own. Closing one, or shutting its sending down, sends its end of
 // stream, and on loopback the kernel delivers it to the peer inside that
 // call; a thread that owns many connections would pay that for each one's
-// end. A caller with no messages waiting (and a closer with nothing in
-// hand) ends the stream at once instead: the wake-up of the closer would
-// only delay the peer.
+// end. A caller that is not working through a backlog of messages (with
+// a closer that has nothing in hand) ends the stream at once instead: the
+// wake-up of the closer would only delay the peer.
 
 namespace platform::detail {
 
