@@ -83,6 +83,9 @@ void CRelayClientSock::OnReceive(int nErrorCode) {
             return;
         }
         if (received < 0 || !OnClientBlock(buffer, received)) return;
+        // Fewer bytes than asked for were all there were: more (or the
+        // end) comes with the next notice.
+        if (received < m_MaxReceive) return;
     }
 }
 

@@ -202,7 +202,9 @@ void CRelayServerSock::OnReceive(int nErrorCode) {
             ServerClosed(true);
             return;
         }
-        if (!Open()) return;
+        // Fewer bytes than asked for were all there were: more (or the
+        // end) comes with the next notice.
+        if (!Open() || received < m_MaxReceive) return;
     }
 }
 
