@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <optional>
 #include <vector>
 
 #include "platform/Event.h"
@@ -120,14 +121,39 @@ DWORD WaitAll(std::span<const WaitHandle> handles, std::vector<pollfd>& fds, boo
     }
 }
 
+// The first handle signalled now, found without an event's descriptor
+// (events are asked under their lock, sockets polled once without waiting);
+// none when the wait must go on.
+std::optional<DWORD> FirstReadyNow(std::span<const WaitHandle> handles) {
+    std::vector<pollfd> sockets;
+    for (const auto& h : handles) {
+        if (h.kind() != WaitHandle::Kind::Event) sockets.push_back(PollEntry(h));
+    }
+    if (!sockets.empty() && !PollOnce(sockets, 0)) return WAIT_FAILED;
+    std::size_t socket = 0;
+    for (std::size_t i = 0; i < handles.size(); ++i) {
+        const bool ready = handles[i].kind() == WaitHandle::Kind::Event ? handles[i].event()->Consume()
+                                                                        : sockets[socket++].revents != 0;
+        if (ready) return WAIT_OBJECT_0 + static_cast<DWORD>(i);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 DWORD WaitForMultipleObjects(std::span<const WaitHandle> handles, bool waitAll, DWORD ms) {
     if (handles.empty() || handles.size() > MAXIMUM_WAIT_OBJECTS) return WAIT_FAILED;
+    for (const auto& h : handles) {
+        if (h.kind() == WaitHandle::Kind::Event ? !h.event() : h.socket() < 0) return WAIT_FAILED;
+    }
+    // What is ready at once needs no descriptor made for an event: a
+    // connect on this host has often finished before its wait begins.
+    if (!waitAll) {
+        if (const auto ready = FirstReadyNow(handles)) return *ready;
+    }
     std::vector<pollfd> fds;
     fds.reserve(handles.size());
     for (const auto& h : handles) {
-        if (h.kind() == WaitHandle::Kind::Event ? !h.event() : h.socket() < 0) return WAIT_FAILED;
         fds.push_back(PollEntry(h));
         if (fds.back().fd < 0) return WAIT_FAILED;
     }

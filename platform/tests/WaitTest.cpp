@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
+#include <iterator>
 #include <vector>
 
 #include "platform/CriticalSection.h"
@@ -89,6 +92,38 @@ TEST_F(WaitTest, ManualResetEventStaysSignalledUntilReset) {
 TEST_F(WaitTest, ReportsFirstSignalledHandle) {
     const Event a(true, false), b(true, true), c(true, true);
     EXPECT_EQ(WaitForMultipleObjects({a, b, c}, false, 0), WAIT_OBJECT_0 + 1);
+}
+
+int OpenDescriptors() {
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                          std::filesystem::directory_iterator{}));
+}
+
+// A socket ready before the wait begins answers at once, in the handles'
+// order, and no descriptor is made for an event that is not signalled.
+TEST_F(WaitTest, HandlesReadyAtOnceAnswerInOrderWithoutEventDescriptors) {
+    struct Case {
+        const char* name;
+        bool eventSet;
+        bool socketReady;
+        DWORD expected;
+    };
+    for (const Case& c : {Case{"event and socket", true, true, WAIT_OBJECT_0},
+                          Case{"socket only", false, true, WAIT_OBJECT_0 + 1},
+                          Case{"event only", true, false, WAIT_OBJECT_0},
+                          Case{"neither", false, false, WAIT_TIMEOUT}}) {
+        SCOPED_TRACE(c.name);
+        int ends[2];
+        ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
+        if (c.socketReady) ASSERT_EQ(::write(ends[1], "x", 1), 1);
+        const Event event(false, c.eventSet);
+        const int before = OpenDescriptors();
+        EXPECT_EQ(WaitForMultipleObjects({event, WaitHandle::SocketReadable(ends[0])}, false, 0), c.expected);
+        if (c.expected != WAIT_TIMEOUT) EXPECT_EQ(OpenDescriptors(), before);
+        EXPECT_FALSE(event.IsSignalled()) << "an auto-reset event is taken by the wait that it ends";
+        ::close(ends[0]);
+        ::close(ends[1]);
+    }
 }
 
 TEST_F(WaitTest, WaitAllNeedsEveryHandleAndTakesAutoResetSignals) {
