@@ -324,6 +324,15 @@ void WatchConnectStarted(SOCKET s, bool pending) {
     UpdateInterest(s, r, *r.watch);
 }
 
+void WatchConnectSeenDone(SOCKET s) {
+    Notifier& n = notifier();
+    std::lock_guard lock(n.mutex);
+    const auto it = n.sockets.find(s);
+    if (it == n.sockets.end() || it->second.watch || !it->second.connecting) return;
+    it->second.connecting = false;
+    it->second.connected = true;
+}
+
 void WatchListening(SOCKET s) {
     Notifier& n = notifier();
     std::lock_guard lock(n.mutex);

@@ -16,6 +16,9 @@ void WatchSendBlocked(SOCKET s);
 // pending: the connect is under way; otherwise it connected at once.
 void WatchConnectStarted(SOCKET s, bool pending);
 void WatchListening(SOCKET s);
+// A wait saw s writable and without error: a connect under way has ended
+// well (for a socket no window watches).
+void WatchConnectSeenDone(SOCKET s);
 // The socket was made blocking or not through this layer.
 void WatchNonBlocking(SOCKET s, bool on);
 // True when this layer knows that s does not block.

@@ -9,6 +9,7 @@
 
 #include "platform/Event.h"
 #include "platform/EventState.h"
+#include "platform/SocketWatch.h"
 #include "platform/Thread.h"
 #include "platform/ThreadState.h"
 
@@ -72,10 +73,12 @@ bool PollOnce(std::vector<pollfd>& fds, int ms) {
 }
 
 // True when the handle is signalled now, for the poll result; events are
-// asked again under their lock, and an auto-reset one is taken.
+// asked again under their lock, and an auto-reset one is taken. A socket
+// seen writable without error has connected, which the notifier learns.
 bool Claim(const WaitHandle& h, const pollfd& p) {
     if (p.revents == 0) return false;
     if (h.kind() == WaitHandle::Kind::Event) return h.event()->Consume();
+    if (h.kind() == WaitHandle::Kind::SocketWrite && p.revents == POLLOUT) detail::WatchConnectSeenDone(h.socket());
     return true;
 }
 
@@ -133,7 +136,7 @@ std::optional<DWORD> FirstReadyNow(std::span<const WaitHandle> handles) {
     std::size_t socket = 0;
     for (std::size_t i = 0; i < handles.size(); ++i) {
         const bool ready = handles[i].kind() == WaitHandle::Kind::Event ? handles[i].event()->Consume()
-                                                                        : sockets[socket++].revents != 0;
+                                                                        : Claim(handles[i], sockets[socket++]);
         if (ready) return WAIT_OBJECT_0 + static_cast<DWORD>(i);
     }
     return std::nullopt;

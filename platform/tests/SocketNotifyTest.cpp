@@ -418,6 +418,44 @@ TEST_F(NetSocketNotifyTest, ClosingSocketDropsNoticesNotYetTaken) {
     EXPECT_FALSE(PeekMessage(msg, hwnd_, kNotice, kNotice, PM_NOREMOVE));
 }
 
+// A connect started and waited for without a window (as a worker does),
+// then registered: a connection that came is told writable and relays; one
+// that was refused is not told writable.
+TEST_F(NetSocketNotifyTest, ASocketConnectedByAWaitIsRegisteredAsItStands) {
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "refused" : "connected");
+        notices_.clear();
+        std::uint16_t port = 0;
+        const SOCKET listener = Keep(kvtest::MakeListener(port));
+        if (refused) {
+            platform::closesocket(listener);
+            Forget(listener);
+        }
+        const SOCKET s = Keep(platform::socket(AF_INET, SOCK_STREAM, 0));
+        DWORD nonBlocking = 1;
+        ASSERT_EQ(platform::ioctlsocket(s, FIONBIO, &nonBlocking), 0);
+        const sockaddr_in to = kvtest::Loopback(port);
+        platform::connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        ASSERT_EQ(WaitForSingleObject(WaitHandle::SocketConnected(s), 3000), WAIT_OBJECT_0);
+        ASSERT_EQ(WSAAsyncSelect(s, hwnd_, kNotice, FD_READ | FD_WRITE | FD_CLOSE), 0);
+        kvtest::PumpFor(50);
+        if (refused) {
+            EXPECT_EQ(Count(s, FD_WRITE), 0);
+            continue;
+        }
+        EXPECT_EQ(Count(s, FD_WRITE), 1);
+        const SOCKET far = Keep(platform::accept(listener, nullptr, nullptr));
+        ASSERT_NE(far, INVALID_SOCKET);
+        ASSERT_EQ(platform::send(far, "hi", 2, 0), 2);
+        ASSERT_TRUE(WaitFor(s, FD_READ));
+        char buf[4];
+        EXPECT_EQ(platform::recv(s, buf, sizeof buf, 0), 2);
+        platform::closesocket(far);
+        Forget(far);
+        EXPECT_TRUE(WaitFor(s, FD_CLOSE));
+    }
+}
+
 TEST_F(NetSocketNotifyTest, NoticesFollowRegistrationToAnotherThread) {
     const auto [server, client] = Connected(FD_READ | FD_CLOSE);
     Event registered(true, false);
