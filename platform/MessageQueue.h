@@ -92,7 +92,7 @@ private:
 // The calling thread's queue, made on first use.
 std::shared_ptr<MessageQueue> CurrentQueue();
 // True while the calling thread has taken many messages in a row without
-// once finding its queue empty: it is working through a backlog.
+// once finding nothing to do: it is working through a backlog.
 bool CallerIsBusy();
 // Ends the calling thread's queue and its windows now (threads started by
 // platform::Thread do this before they report their end).

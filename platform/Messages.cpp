@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/MessageQueue.h"
+#include "platform/SocketCloser.h"
 #include "platform/Time.h"
 
 namespace platform {
@@ -213,6 +214,7 @@ std::shared_ptr<MessageQueue> CurrentQueue() {
 }
 
 void EndCurrentQueue() {
+    WakeCloserIfOwed();
     auto queue = std::move(tlsQueue.queue);
     if (!queue) return;
     {
@@ -296,14 +298,15 @@ namespace {
 // turns a whole batch of ready sockets into notices at a time.
 constexpr int kTakesBetweenSocketChecks = 8;
 thread_local int tlsTakesSinceSocketCheck = kTakesBetweenSocketChecks;
-// Messages taken since the queue was last found empty; so many mean a
-// backlog (see CallerIsBusy).
+// Messages taken since the thread last found nothing to do (its queue
+// empty and no socket ready); so many mean a backlog (see CallerIsBusy).
 constexpr int kTakesInARowWhenBusy = 16;
 thread_local int tlsTakesSinceEmpty = 0;
 
 bool NextMessage(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool wait) {
     const auto queue = detail::CurrentQueue();
     const auto collect = [&queue](int waitMs) {
+        detail::WakeCloserIfOwed();
         detail::CollectSocketNotices(*queue, waitMs);
         tlsTakesSinceSocketCheck = 0;
     };
@@ -319,20 +322,20 @@ bool NextMessage(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool
         const bool due = tlsTakesSinceSocketCheck >= kTakesBetweenSocketChecks;
         if (due) collect(0);
         if (take()) return true;
-        tlsTakesSinceEmpty = 0;
-        if (wait) {
-            // One call both waits and finds what is ready.
-            collect(-1);
-            continue;
-        }
         if (!due) {
             collect(0);
             if (take()) return true;
         }
-        // Notices left by a filter were posted without a wake-up; one who
-        // polls the queue's descriptor next must still see them.
-        queue->WakeIfPosted();
-        return false;
+        // Nothing in the queue, nothing ready: the thread has time to spare.
+        tlsTakesSinceEmpty = 0;
+        if (!wait) {
+            // Notices left by a filter were posted without a wake-up; one
+            // who polls the queue's descriptor next must still see them.
+            queue->WakeIfPosted();
+            return false;
+        }
+        // One call both waits and finds what is ready.
+        collect(-1);
     }
 }
 

@@ -16,6 +16,11 @@ namespace platform::detail {
 
 namespace {
 
+// Endings a busy thread hands over before it wakes the closer for them.
+constexpr std::size_t kBatchBeforeWaking = 16;
+// The calling thread handed endings over without waking the closer.
+thread_local bool tlsWakeOwed = false;
+
 // One ForkSafeInstance: its thread may still close while the process exits.
 class SocketCloser {
 public:
@@ -36,8 +41,21 @@ public:
             return;
         }
         waiting_.push_back({fd, close});
-        // A closer at work, or one woken already, takes this one with the rest.
-        if (sleeping_ && waiting_.size() == 1) wake_.notify_one();
+        // A closer at work, or one woken already, takes this one with the
+        // rest. A busy caller wakes it once for a batch, at its next look
+        // at its sockets (WakeIfOwed), unless the batch is large already.
+        if (!sleeping_ || woken_) return;
+        if (CallerIsBusy() && waiting_.size() < kBatchBeforeWaking) {
+            tlsWakeOwed = true;
+            return;
+        }
+        Wake();
+    }
+
+    void WakeIfOwed() {
+        tlsWakeOwed = false;
+        std::lock_guard lock(mutex_);
+        if (sleeping_ && !woken_ && !waiting_.empty()) Wake();
     }
 
     void AfterForkInChild() {
@@ -49,6 +67,7 @@ public:
         waiting_.clear();
         started_ = false;
         sleeping_ = false;
+        woken_ = false;
     }
 
 private:
@@ -83,6 +102,7 @@ private:
                 sleeping_ = true;
                 wake_.wait(lock, [&] { return !waiting_.empty(); });
                 sleeping_ = false;
+                woken_ = false;
                 closing.swap(waiting_);
             }
             for (const Ending& ending : closing) End(ending);
@@ -90,11 +110,18 @@ private:
         }
     }
 
+    // Under the lock.
+    void Wake() {
+        woken_ = true;
+        wake_.notify_one();
+    }
+
     std::mutex mutex_;
     std::condition_variable wake_;
     std::vector<Ending> waiting_;
     bool started_ = false;
     bool sleeping_ = false;
+    bool woken_ = false;  // notified, not yet awake
 };
 
 }  // namespace
@@ -102,5 +129,9 @@ private:
 void CloseInBackground(int fd) { ForkSafeInstance<SocketCloser>().Hand(fd, true); }
 
 void ShutDownSendingInBackground(int fd) { ForkSafeInstance<SocketCloser>().Hand(fd, false); }
+
+void WakeCloserIfOwed() {
+    if (tlsWakeOwed) ForkSafeInstance<SocketCloser>().WakeIfOwed();
+}
 
 }  // namespace platform::detail

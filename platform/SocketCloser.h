@@ -15,5 +15,10 @@ void CloseInBackground(int fd);
 // Shuts fd's sending down soon, in the same order as the closes: a socket
 // shut down here must be closed by CloseInBackground too.
 void ShutDownSendingInBackground(int fd);
+// A thread working through a backlog of messages hands endings over
+// without waking the closer; it wakes it for the whole batch here, which
+// its message loop does at each look at its sockets, and a wait, or the
+// end of its queue, before anything else.
+void WakeCloserIfOwed();
 
 }  // namespace platform::detail

@@ -9,6 +9,7 @@
 
 #include "platform/Event.h"
 #include "platform/EventState.h"
+#include "platform/SocketCloser.h"
 #include "platform/SocketWatch.h"
 #include "platform/Thread.h"
 #include "platform/ThreadState.h"
@@ -154,6 +155,8 @@ DWORD WaitForMultipleObjects(std::span<const WaitHandle> handles, bool waitAll, 
     if (!waitAll) {
         if (const auto ready = FirstReadyNow(handles)) return *ready;
     }
+    // Endings this thread left for the closer must not wait out this wait.
+    detail::WakeCloserIfOwed();
     std::vector<pollfd> fds;
     fds.reserve(handles.size());
     for (const auto& h : handles) {
