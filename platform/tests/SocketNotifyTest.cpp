@@ -13,6 +13,7 @@
 #include "platform/Event.h"
 #include "platform/Sockets.h"
 #include "platform/Thread.h"
+#include "platform/Time.h"
 #include "platform/Wait.h"
 #include "support/MessagePump.h"
 #include "support/TempRoot.h"
@@ -295,6 +296,35 @@ TEST_F(NetSocketNotifyTest, PeerGetsEveryByteThenTheEndAfterShutdownOrClose) {
         EXPECT_EQ(n, 0) << "the end of stream, not a time-out";
         EXPECT_EQ(received, sent);
     }
+}
+
+// A busy thread leaves its endings to the closer without waking it; they
+// must still go out when it next waits, though it pumps no message.
+TEST_F(NetSocketNotifyTest, EndingsLeftByABusyThreadGoOutWhenItWaits) {
+    const auto busyClose = [this](SOCKET s) {
+        kvtest::PumpFor(0);
+        for (int i = 0; i < 40; ++i) PostThreadMessage(GetCurrentThreadId(), WM_APP, 0, 0);
+        MSG work{};
+        for (int i = 0; i < 39; ++i) ASSERT_TRUE(PeekMessage(work, nullptr, WM_APP, WM_APP, PM_REMOVE));
+        ASSERT_EQ(platform::closesocket(s), 0);
+        Forget(s);
+    };
+    // The first ending starts the closer; once it has gone out, the closer
+    // sleeps.
+    const auto first = Connected(FD_READ | FD_CLOSE);
+    busyClose(first.server);
+    kvtest::PumpFor(0);
+    pollfd firstEnded{first.client, POLLRDHUP, 0};
+    ASSERT_EQ(::poll(&firstEnded, 1, 3000), 1);
+    Sleep(20);
+
+    const auto [server, client] = Connected(FD_READ | FD_CLOSE);
+    busyClose(server);
+    const Event never(true, false);
+    EXPECT_EQ(WaitForSingleObject(never, 10), WAIT_TIMEOUT);
+    pollfd ended{client, POLLRDHUP, 0};
+    EXPECT_EQ(::poll(&ended, 1, 3000), 1) << "the end went out during the wait";
+    kvtest::PumpFor(0);
 }
 
 TEST_F(NetSocketNotifyTest, WriteNoticeOnceConnectedThenOnlyAfterWouldBlock) {
