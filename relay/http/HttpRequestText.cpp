@@ -20,10 +20,29 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-// The value of the Host field, wherever it stands in the head. Empty with
-// found false without one.
+// The host and port of an absolute request-line target ("http://" or
+// "ftp://", any case), up to its path, query or end; nullopt for any other
+// target.
+std::optional<std::string_view> TargetAuthority(std::string_view request) {
+    const std::size_t blank = request.find(' ');
+    if (blank == std::string_view::npos || blank == 0 || blank > kMaxMethod) return std::nullopt;
+    const std::string_view target = request.substr(blank + 1);
+    for (const std::string_view scheme : {std::string_view("http://"), std::string_view("ftp://")}) {
+        if (target.size() <= scheme.size() || FindNoCase(target.substr(0, scheme.size()), scheme) != 0) continue;
+        const std::string_view rest = target.substr(scheme.size());
+        const std::string_view authority = rest.substr(0, rest.find_first_of("/? \r\n"));
+        if (authority.empty()) return std::nullopt;
+        return authority;
+    }
+    return std::nullopt;
+}
+
+// The value of the Host field, wherever it stands in the head; without one
+// (an HTTP/1.0 request may leave it out) the host of an absolute target.
+// Empty with found false without either.
 std::string_view HostLineValue(std::string_view request, bool& found) {
-    const std::optional<std::string_view> value = httphead::FieldValue(request, "host");
+    std::optional<std::string_view> value = httphead::FieldValue(request, "host");
+    if (!value) value = TargetAuthority(request);
     found = value.has_value();
     return value.value_or(std::string_view());
 }

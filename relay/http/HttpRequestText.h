@@ -18,11 +18,13 @@ struct HttpRequestInfo {
 
 // Destination of a request: the target of a CONNECT, else the value of the
 // Host field wherever it stands (any case, blanks around the value
-// skipped); host and port split at the first ':', port 80 without one.
+// skipped), else (a request without one) the host of an absolute target;
+// host and port split at the first ':', port 80 without one.
 HttpRequestInfo ExtractRequestInfo(std::string_view request);
 
 // Rewrites an absolute request-line target into its path in place: the
-// scheme and host (the Host header's value; for ftp:// without its port)
+// scheme and host (the Host header's value, or without one the target's
+// own host; for ftp:// without its port)
 // become blanks and the method moves right to end one blank before the
 // path. Only a target that begins with that prefix right after the method,
 // followed by '/', '?' or a blank, is rewritten (a bare host gets the path

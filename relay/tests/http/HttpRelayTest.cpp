@@ -166,6 +166,20 @@ TEST_F(HttpRelayTest, ConnectTunnelAnswersWithTheHostAndCarriesBytesUnchanged) {
     EXPECT_TRUE(tunnelled.body == origin.Content("page.bin"));
 }
 
+// HTTP/1.0 lets a client leave the Host field out: the absolute target
+// names the origin, which gets the relative form.
+TEST_F(HttpRelayTest, AnHttp10RequestWithoutAHostFieldGoesToItsAbsoluteTarget) {
+    const kvtest::Origin& origin = rig_.StartOrigin({{"page.bin", 20000}});
+    StartRunningEngine();
+    LoopbackClient client;
+    ASSERT_TRUE(client.Connect(port()));
+    ASSERT_TRUE(client.SendAll("GET " + origin.Url("page.bin") + " HTTP/1.0\r\n\r\n"));
+    const std::string answer = client.ReadUntilClosed(10s);
+    EXPECT_EQ(answer.rfind("HTTP/1.0 200", 0), 0u) << answer.substr(0, 200);
+    EXPECT_TRUE(answer.ends_with(origin.Content("page.bin")));
+    EXPECT_NE(origin.peer().Log().find("\"GET /page.bin HTTP/1.0\""), std::string::npos) << origin.peer().Log();
+}
+
 TEST_F(HttpRelayTest, UnknownHostAndMissingHostGetBadGatewayWithoutUpstreamAttempt) {
     std::atomic<int> lookups{0};
     platform::SetHostResolver([&lookups](const std::string&, std::vector<std::uint32_t>&) {
