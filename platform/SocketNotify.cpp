@@ -302,6 +302,7 @@ void WatchAfterAccept(SOCKET listener, SOCKET accepted, bool nonBlocking) {
     Notifier& n = notifier();
     std::lock_guard lock(n.mutex);
     SocketRecord& r = n.sockets[accepted];
+    Unwatch(n, accepted, r);
     r = SocketRecord{};
     r.connected = true;
     r.nonBlocking = nonBlocking;
@@ -360,6 +361,8 @@ bool WatchIsConnected(SOCKET s) {
     const auto it = n.sockets.find(s);
     return it != n.sockets.end() && IsConnectedStream(it->second);
 }
+
+void WatchNewDescriptor(SOCKET s) { WatchClosing(s); }
 
 bool WatchClosing(SOCKET s) {
     Notifier& n = notifier();

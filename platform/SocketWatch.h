@@ -26,6 +26,8 @@ bool WatchKnowsNonBlocking(SOCKET s);
 // Before the descriptor is closed: forget the socket and its notices.
 // True when it was a connected socket (neither listening nor connecting).
 bool WatchClosing(SOCKET s);
+// A new socket has the number s: nothing known of an earlier one stays.
+void WatchNewDescriptor(SOCKET s);
 // True when the notifier knows s as a connected socket.
 bool WatchIsConnected(SOCKET s);
 

@@ -182,6 +182,7 @@ int WSACleanup() {
 SOCKET socket(int af, int type, int protocol) {
     const SOCKET s = AboveStandard(::socket(af, type | SOCK_CLOEXEC, protocol));
     if (s < 0) return FailErrno();
+    detail::WatchNewDescriptor(s);
     return s;
 }
 
