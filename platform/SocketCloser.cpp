@@ -49,13 +49,13 @@ public:
             tlsWakeOwed = true;
             return;
         }
-        Wake();
+        Wake(lock);
     }
 
     void WakeIfOwed() {
         tlsWakeOwed = false;
-        std::lock_guard lock(mutex_);
-        if (sleeping_ && !woken_ && !waiting_.empty()) Wake();
+        std::unique_lock lock(mutex_);
+        if (sleeping_ && !woken_ && !waiting_.empty()) Wake(lock);
     }
 
     void AfterForkInChild() {
@@ -110,9 +110,11 @@ private:
         }
     }
 
-    // Under the lock.
-    void Wake() {
+    // Marks the closer woken under the lock and wakes it after, so that it
+    // does not wake only to wait for the lock (this object never goes).
+    void Wake(std::unique_lock<std::mutex>& lock) {
         woken_ = true;
+        lock.unlock();
         wake_.notify_one();
     }
 
