@@ -59,6 +59,11 @@ bool IsStream(SOCKET s) {
     return ::getsockopt(s, SOL_SOCKET, SO_TYPE, &type, &length) == 0 && type == SOCK_STREAM;
 }
 
+bool NamesPort(const sockaddr* address, int length) {
+    if (!address || length < static_cast<int>(sizeof(sockaddr_in)) || address->sa_family != AF_INET) return true;
+    return reinterpret_cast<const sockaddr_in*>(address)->sin_port != 0;
+}
+
 bool IsTimeOption(int level, int name) {
     return level == SOL_SOCKET && (name == SO_RCVTIMEO || name == SO_SNDTIMEO);
 }
@@ -198,7 +203,10 @@ int closesocket(SOCKET s) {
 }
 
 int bind(SOCKET s, const sockaddr* address, int length) {
-    if (IsStream(s)) {
+    // A named port may still be held by an earlier listener's connections
+    // in TIME_WAIT. Port 0 always gets a free one; a listener on it is
+    // marked reusable in listen, for the next run that names the port.
+    if (NamesPort(address, length) && IsStream(s)) {
         const int on = 1;
         ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     }
@@ -220,6 +228,10 @@ int ListenBacklog(int requested) {
 }
 
 int listen(SOCKET s, int backlog) {
+    // Its connections inherit the mark, so that their TIME_WAIT does not
+    // keep the next listener off the port.
+    const int on = 1;
+    ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     if (::listen(s, ListenBacklog(backlog)) != 0) return FailErrno();
     detail::WatchListening(s);
     return 0;
@@ -298,10 +310,8 @@ int ioctlsocket(SOCKET s, unsigned long command, DWORD* argument) {
         return 0;
     }
     if (command == FIONBIO) {
-        const int flags = ::fcntl(s, F_GETFL);
-        if (flags < 0) return FailErrno();
-        const int wanted = *argument ? flags | O_NONBLOCK : flags & ~O_NONBLOCK;
-        if (::fcntl(s, F_SETFL, wanted) != 0) return FailErrno();
+        int on = *argument != 0 ? 1 : 0;
+        if (::ioctl(s, FIONBIO, &on) != 0) return FailErrno();
         detail::WatchNonBlocking(s, *argument != 0);
         return 0;
     }
