@@ -2,14 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/CriticalSection.h"
@@ -115,11 +121,15 @@ TEST_F(WaitTest, HandlesReadyAtOnceAnswerInOrderWithoutEventDescriptors) {
         SCOPED_TRACE(c.name);
         int ends[2];
         ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
-        if (c.socketReady) ASSERT_EQ(::write(ends[1], "x", 1), 1);
+        if (c.socketReady) {
+            ASSERT_EQ(::write(ends[1], "x", 1), 1);
+        }
         const Event event(false, c.eventSet);
         const int before = OpenDescriptors();
         EXPECT_EQ(WaitForMultipleObjects({event, WaitHandle::SocketReadable(ends[0])}, false, 0), c.expected);
-        if (c.expected != WAIT_TIMEOUT) EXPECT_EQ(OpenDescriptors(), before);
+        if (c.expected != WAIT_TIMEOUT) {
+            EXPECT_EQ(OpenDescriptors(), before);
+        }
         EXPECT_FALSE(event.IsSignalled()) << "an auto-reset event is taken by the wait that it ends";
         ::close(ends[0]);
         ::close(ends[1]);
@@ -232,6 +242,65 @@ TEST_F(WaitTest, BurstsOfWorkersAllRunAtOnce) {
         for (int i = 0; i < kWorkers; ++i) {
             ASSERT_TRUE(workers[i].Wait(5000));
             EXPECT_EQ(workers[i].ExitCode(), static_cast<DWORD>(i));
+        }
+    }
+}
+
+// The time slice the calling thread runs with, as the system reports it;
+// 0 where it reports none.
+std::uint64_t OwnSliceNs() {
+    std::ifstream sched("/proc/thread-self/sched");
+    for (std::string line; std::getline(sched, line);) {
+        if (line.rfind("se.slice", 0) == 0) return std::stoull(line.substr(line.find(':') + 1));
+    }
+    return 0;
+}
+
+// Whether this kernel keeps a slice that a thread asks for.
+bool KernelKeepsAskedSlices(std::uint64_t ns) {
+    struct {
+        std::uint32_t size, policy;
+        std::uint64_t flags;
+        std::int32_t nice;
+        std::uint32_t priority;
+        std::uint64_t runtime, deadline, period;
+    } record{};
+    std::uint64_t seen = 0;
+    std::thread([&] {
+        record.size = sizeof record;
+        record.runtime = ns;
+        if (::syscall(SYS_sched_setattr, 0, &record, 0) == 0) seen = OwnSliceNs();
+    }).join();
+    return seen == ns;
+}
+
+// A worker's socket calls come in short bursts: with the default slice, a
+// server on this host that its connect wakes takes the processor from it
+// halfway through. New workers and reused ones both run with short slices
+// and keep the program's nice value.
+TEST_F(WaitTest, WorkersRunWithShortSlicesAndTheProgramsNiceValue) {
+    constexpr std::uint64_t kShortSliceNs = 100 * 1000;
+    if (!KernelKeepsAskedSlices(kShortSliceNs)) GTEST_SKIP() << "this kernel keeps no slice a thread asks for";
+    const int nice = ::getpriority(PRIO_PROCESS, 0);
+    constexpr int kWorkers = 4;
+    for (int wave = 0; wave < 2; ++wave) {
+        const Event release(true, false);
+        std::atomic<std::uint64_t> slices[kWorkers]{};
+        std::atomic<int> nices[kWorkers]{};
+        std::vector<Thread> workers;
+        for (int i = 0; i < kWorkers; ++i) {
+            workers.push_back(Thread::StartWorker([&, i, release] {
+                slices[i] = OwnSliceNs();
+                nices[i] = ::getpriority(PRIO_PROCESS, 0);
+                WaitForSingleObject(release, 5000);
+                return 0u;
+            }));
+        }
+        release.Set();
+        for (int i = 0; i < kWorkers; ++i) {
+            ASSERT_TRUE(workers[i].Wait(5000));
+            EXPECT_EQ(slices[i].load(), kShortSliceNs) << "wave " << wave << " worker " << i;
+            EXPECT_EQ(nices[i].load(), nice) << "wave " << wave << " worker " << i;
         }
     }
 }
