@@ -197,6 +197,18 @@ Thread Thread::Start(std::function<DWORD()> body) {
     return result;
 }
 
+void KeepFromPreemptingOnWake() {
+    SchedulingRecord record{};
+    if (::syscall(SYS_sched_getattr, 0, &record, sizeof record, 0) != 0) return;
+    // Real-time and idle threads keep what they were given.
+    if (record.policy != SCHED_OTHER) return;
+    record.size = sizeof record;
+    record.flags &= kResetOnFork;
+    // A batch thread is woken like any other but never preempts on a wake.
+    record.policy = SCHED_BATCH;
+    ::syscall(SYS_sched_setattr, 0, &record, 0);
+}
+
 Thread Thread::StartWorker(std::function<DWORD()> body) {
     Thread result;
     result.state_ = std::make_shared<State>();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
@@ -302,6 +303,34 @@ TEST_F(WaitTest, WorkersRunWithShortSlicesAndTheProgramsNiceValue) {
             EXPECT_EQ(slices[i].load(), kShortSliceNs) << "wave " << wave << " worker " << i;
             EXPECT_EQ(nices[i].load(), nice) << "wave " << wave << " worker " << i;
         }
+    }
+}
+
+// Only a thread with the ordinary policy changes, and it keeps its nice value.
+TEST_F(WaitTest, AThreadKeptFromPreemptingOnWakeRunsAsBatchWithItsNiceValue) {
+    struct Case {
+        const char* name;
+        int policy;
+        int expected;
+    };
+    for (const Case c : {Case{"ordinary", SCHED_OTHER, SCHED_BATCH}, Case{"idle", SCHED_IDLE, SCHED_IDLE}}) {
+        SCOPED_TRACE(c.name);
+        std::atomic<int> policy{-1};
+        std::atomic<int> nice{0};
+        std::atomic<int> niceBefore{0};
+        Thread t = Thread::Start([&] {
+            const sched_param none{};
+            ::sched_setscheduler(0, c.policy, &none);
+            ::setpriority(PRIO_PROCESS, 0, ::getpriority(PRIO_PROCESS, 0) + 1);
+            niceBefore = ::getpriority(PRIO_PROCESS, 0);
+            KeepFromPreemptingOnWake();
+            policy = ::sched_getscheduler(0);
+            nice = ::getpriority(PRIO_PROCESS, 0);
+            return 0u;
+        });
+        ASSERT_TRUE(t.Wait(5000));
+        EXPECT_EQ(policy.load(), c.expected);
+        EXPECT_EQ(nice.load(), niceBefore.load());
     }
 }
 

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "platform/Sockets.h"
+#include "platform/Thread.h"
 #include "platform/Time.h"
 #include "relay/engine/CBaseServer.h"
 #include "relay/engine/CUtilThread.h"
@@ -38,6 +39,9 @@ bool CProxyServer::PostToThread(platform::UINT message, platform::WPARAM wParam,
 }
 
 bool CProxyServer::InitInstance() {
+    // Its clients and the servers it reaches may run on this host: each goes
+    // on to its next step before this thread takes their last message.
+    platform::KeepFromPreemptingOnWake();
     msThreadId.store(platform::GetCurrentThreadId());
     CBaseServer::mChainTimerThread.Start();
     if (!CBaseServer::mpUtilThread.load()) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/Thread.h"
 #include "relay/engine/CBaseServer.h"
 #include "relay/engine/CProxyServer.h"
 #include "relay/engine/EngineMessages.h"
@@ -24,6 +25,9 @@ bool CUtilThread::PostToThread(platform::UINT message, platform::WPARAM wParam, 
 
 bool CUtilThread::InitInstance() {
     msThreadId.store(platform::GetCurrentThreadId());
+    // Posts from the proxy-server thread wake it; it waits its turn rather
+    // than take the processor from that thread.
+    platform::KeepFromPreemptingOnWake();
     mToolbarSrvr.Start();
     return true;
 }

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include <sched.h>
 #include <sys/socket.h>
 
 #include "engine/EngineFixture.h"
@@ -160,6 +161,18 @@ TEST_F(EngineHostTest, UtilThreadStoresPublicProxiesAndKeepsOrFreesAsTold) {
     const auto rows = pooltest::Query(ProxyDatabasePath(), "SELECT IP, Port FROM Proxy ORDER BY IP");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], "192.0.2.8");
+}
+
+// Clients on this host go on to their next step before the relay's threads
+// take their message: neither the proxy-server thread nor the util thread
+// it posts to preempts the thread that woke it.
+TEST_F(EngineHostTest, ProxyServerAndUtilThreadsDoNotPreemptOnWake) {
+    StartRunningEngine();
+    for (const platform::DWORD id : {CBaseServer::mpProxyServer.load()->thread().id(),
+                                     CBaseServer::mpUtilThread.load()->thread().id()}) {
+        ASSERT_NE(id, 0u);
+        EXPECT_EQ(::sched_getscheduler(static_cast<pid_t>(id)), SCHED_BATCH) << "thread " << id;
+    }
 }
 
 }  // namespace
