@@ -59,6 +59,19 @@ struct SchedulingRecord {
 };
 constexpr std::uint64_t kResetOnFork = 0x01;
 
+// The calling thread's scheduling; false where the system gives none.
+bool ReadOwnScheduling(SchedulingRecord& record) {
+    record = {};
+    return ::syscall(SYS_sched_getattr, 0, &record, sizeof record, 0) == 0;
+}
+
+// A refusal leaves the thread as it was.
+void WriteOwnScheduling(SchedulingRecord record) {
+    record.size = sizeof record;
+    record.flags &= kResetOnFork;
+    ::syscall(SYS_sched_setattr, 0, &record, 0);
+}
+
 // Asks for short time slices for the calling thread, keeping its policy and
 // nice value. A worker's job is a burst of socket calls between waits; a
 // connect on this host wakes the server it reaches, which would otherwise
@@ -66,13 +79,10 @@ constexpr std::uint64_t kResetOnFork = 0x01;
 // loopback that doubled the time a connect takes). Kernels without custom
 // slices keep their own; nothing else changes.
 void AskForShortSlices() {
-    SchedulingRecord record{};
-    if (::syscall(SYS_sched_getattr, 0, &record, sizeof record, 0) != 0) return;
-    if (record.policy != SCHED_OTHER && record.policy != SCHED_BATCH) return;
-    record.size = sizeof record;
-    record.flags &= kResetOnFork;
+    SchedulingRecord record;
+    if (!ReadOwnScheduling(record) || (record.policy != SCHED_OTHER && record.policy != SCHED_BATCH)) return;
     record.runtime = kWorkerSliceNs;
-    ::syscall(SYS_sched_setattr, 0, &record, 0);
+    WriteOwnScheduling(record);
 }
 
 void RunBody(std::unique_ptr<Launch> launch) {
@@ -198,15 +208,12 @@ Thread Thread::Start(std::function<DWORD()> body) {
 }
 
 void KeepFromPreemptingOnWake() {
-    SchedulingRecord record{};
-    if (::syscall(SYS_sched_getattr, 0, &record, sizeof record, 0) != 0) return;
+    SchedulingRecord record;
     // Real-time and idle threads keep what they were given.
-    if (record.policy != SCHED_OTHER) return;
-    record.size = sizeof record;
-    record.flags &= kResetOnFork;
+    if (!ReadOwnScheduling(record) || record.policy != SCHED_OTHER) return;
     // A batch thread is woken like any other but never preempts on a wake.
     record.policy = SCHED_BATCH;
-    ::syscall(SYS_sched_setattr, 0, &record, 0);
+    WriteOwnScheduling(record);
 }
 
 Thread Thread::StartWorker(std::function<DWORD()> body) {

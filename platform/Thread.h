@@ -58,7 +58,8 @@ private:
 // thread running there: it runs when that one waits or its slice ends. For
 // a server thread whose clients are on this host: a client goes on to its
 // next step before the server answers, instead of a switch each way for
-// every message. Its share of the processor and its nice value stay.
+// every message. Its share of the processor and its nice value stay; the
+// threads it starts afterwards inherit the policy.
 void KeepFromPreemptingOnWake();
 
 }  // namespace platform
