@@ -207,15 +207,6 @@ Thread Thread::Start(std::function<DWORD()> body) {
     return result;
 }
 
-void KeepFromPreemptingOnWake() {
-    SchedulingRecord record;
-    // Real-time and idle threads keep what they were given.
-    if (!ReadOwnScheduling(record) || record.policy != SCHED_OTHER) return;
-    // A batch thread is woken like any other but never preempts on a wake.
-    record.policy = SCHED_BATCH;
-    WriteOwnScheduling(record);
-}
-
 Thread Thread::StartWorker(std::function<DWORD()> body) {
     Thread result;
     result.state_ = std::make_shared<State>();
@@ -259,6 +250,15 @@ void Thread::Join() const {
 
 DWORD Thread::ExitCode() const {
     return state_ ? state_->end->exitCode.load() : STILL_ACTIVE;
+}
+
+void KeepFromPreemptingOnWake() {
+    SchedulingRecord record;
+    // Real-time and idle threads keep what they were given.
+    if (!ReadOwnScheduling(record) || record.policy != SCHED_OTHER) return;
+    // A batch thread is woken like any other but never preempts on a wake.
+    record.policy = SCHED_BATCH;
+    WriteOwnScheduling(record);
 }
 
 }  // namespace platform
