@@ -4,12 +4,15 @@
 # - one-stream throughput: a large download through curl -x, best of RUNS,
 #   the HTTP listener against tinyproxy;
 # - new proxied connections per second, one small response each, at 1, 8,
-#   32 and 64 clients at a time (LEVELS) for SECONDS each: the HTTP listener
-#   against tinyproxy and the SOCKS5 listener against microsocks;
+#   32 and 64 clients at a time (LEVELS): the HTTP listener against
+#   tinyproxy and the SOCKS5 listener against microsocks. Each cell is
+#   ROUNDS runs of SECONDS_EACH seconds per program, the four programs taking
+#   turns, so that a change in the machine's load falls on all of them;
+#   the median of each program's runs is shown;
 # and prints the ratios relay/peer, with the machine's load before and after
-# and the listen-queue overflows the kernel counted during each run.
+# and the listen-queue overflows the kernel counted over each program's runs.
 #
-#   BUILD=build bench/relay.sh
+#   BUILD=build ROUNDS=3 SECONDS_EACH=3 bench/relay.sh
 #   (needs kvrelay_bench_host, tinyproxy, microsocks, curl, python3; SIZE_MB=0 skips the download)
 set -euo pipefail
 
@@ -18,6 +21,7 @@ BUILD=${BUILD:-$here/../build}
 HOST=$BUILD/bin/kvrelay_bench_host
 SIZE_MB=${SIZE_MB:-1024}
 RUNS=${RUNS:-3}
+ROUNDS=${ROUNDS:-3}
 SECONDS_EACH=${SECONDS_EACH:-3}
 LEVELS=${LEVELS:-"1 8 32 64"}
 
@@ -99,11 +103,33 @@ throughput() {  # proxy port (empty: none) -> best MiB/s
     printf '%.0f' "$best"
 }
 
-connections() {  # kind proxy-port clients -> "rate overflows" (warns about failures)
+connections() {  # kind proxy-port clients -> "rate overflows" of one run (warns about failures)
     local rate failed overflows
     read -r rate failed overflows < <(python3 "$here/relay_load.py" cps "$1" "$2" "$origin_port" "$SECONDS_EACH" "$3")
     [ "$failed" = 0 ] || echo "warning: $failed $1 requests through port $2 failed ($3 clients)" >&2
     echo "$rate $overflows"
+}
+
+median() { printf '%s\n' "$@" | sort -n | awk '{v[NR] = $1} END {print NR % 2 ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
+
+# cell CLIENTS -> "median overflows" for each of the four programs, in the
+# table's order
+cell() {
+    local kinds=(http http socks5 socks5)
+    local ports=("$http_port" "$tiny_port" "$socks_port" "$micro_port")
+    local -A rates=() drops=()
+    local i rate drop
+    for _ in $(seq "$ROUNDS"); do
+        for i in 0 1 2 3; do
+            read -r rate drop < <(connections "${kinds[$i]}" "${ports[$i]}" "$1")
+            rates[$i]+="$rate "
+            drops[$i]=$(( ${drops[$i]:-0} + drop ))
+        done
+    done
+    for i in 0 1 2 3; do
+        # shellcheck disable=SC2086
+        echo "$(median ${rates[$i]}) ${drops[$i]}"
+    done
 }
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores)"
@@ -118,13 +144,15 @@ if [ "$SIZE_MB" -gt 0 ]; then
     echo
 fi
 
-echo "new connections/s, one small response each, ${SECONDS_EACH}s per cell (listen-queue overflows in brackets)"
+echo "new connections/s, one small response each: median of $ROUNDS runs of ${SECONDS_EACH}s, taking turns (listen-queue overflows in brackets)"
 printf '%8s | %14s %14s %6s | %14s %14s %6s\n' clients "relay HTTP" tinyproxy ratio "relay SOCKS5" microsocks ratio
 for clients in $LEVELS; do
-    read -r relay_http relay_http_drop < <(connections http "$http_port" "$clients")
-    read -r tiny tiny_drop < <(connections http "$tiny_port" "$clients")
-    read -r relay_socks relay_socks_drop < <(connections socks5 "$socks_port" "$clients")
-    read -r micro micro_drop < <(connections socks5 "$micro_port" "$clients")
+    {
+        read -r relay_http relay_http_drop
+        read -r tiny tiny_drop
+        read -r relay_socks relay_socks_drop
+        read -r micro micro_drop
+    } < <(cell "$clients")
     printf '%8s | %14s %14s %6s | %14s %14s %6s\n' "$clients" \
         "$relay_http [$relay_http_drop]" "$tiny [$tiny_drop]" "$(ratio "$relay_http" "$tiny")" \
         "$relay_socks [$relay_socks_drop]" "$micro [$micro_drop]" "$(ratio "$relay_socks" "$micro")"
